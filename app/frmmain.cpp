@@ -1,0 +1,226 @@
+#include "frmmain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include "desktop.h"
+#include "layout.h"
+#include "menubar.h"
+#include "txtcode.h"
+#include "x11window.h"
+
+namespace {
+
+const QColor FormBackground(255, 192, 255);
+
+void paintBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, const QColor &colour)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    paintBackground(button, QPalette::Button, colour);
+    return button;
+}
+
+} // namespace
+
+FrmMain::FrmMain(platform::Desktop &desktop, const QString &homePage, QWidget *parent)
+    : QMainWindow(parent), m_desktop(desktop), m_homePage(homePage)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(Title);
+    setWindowIcon(QIcon(QStringLiteral(":/vornix/icon48.png")));
+    // A fixed dialog frame: title bar and close box, no minimise or maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint);
+    createControls();
+    createMenus();
+    createConnections();
+    setTabOrder();
+    applyStartupSizing();
+    x11window::skipTaskbar(this);
+}
+
+void FrmMain::createControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    paintBackground(client, QPalette::Window, FormBackground);
+    setCentralWidget(client);
+
+    m_txtCode = new TxtCode(client);
+    QFont courier(QStringLiteral("Courier New"));
+    courier.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")});
+    courier.setPointSizeF(9.75);
+    courier.setWeight(QFont::Normal);
+    m_txtCode->setFont(courier);
+    paintBackground(m_txtCode, QPalette::Base, FormBackground);
+    m_txtCode->setText(StartupText);
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setSingleShot(true);
+    m_timer1->setInterval(StatusInterval);
+
+    m_btnExit = makeButton(client, "btnExit", tr("E&xit"), QColor(255, 128, 128));
+    m_btnExecute = makeButton(client, "btnExecute", tr("&Execute"), QColor(128, 255, 128));
+    m_btnNew = makeButton(client, "btnNew", tr("&New"), QColor(128, 128, 255));
+
+    m_status = new QLabel(QStringLiteral("Status:"), client);
+    m_status->setObjectName(QStringLiteral("status"));
+    paintBackground(m_status, QPalette::Window, FormBackground);
+    QFont sans(QStringLiteral("Microsoft Sans Serif"));
+    sans.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans")});
+    sans.setPointSizeF(9.75);
+    sans.setWeight(QFont::Normal);
+    m_status->setFont(sans);
+
+    const frmmain_layout::Controls design = frmmain_layout::designTime();
+    m_txtCode->setGeometry(design.txtCode);
+    m_btnExecute->setGeometry(design.btnExecute);
+    m_btnNew->setGeometry(design.btnNew);
+    m_btnExit->setGeometry(design.btnExit);
+    m_status->setGeometry(design.status);
+
+    // The status timer runs from the start, so "Status:" clears three seconds in.
+    m_timer1->start();
+}
+
+void FrmMain::createMenus()
+{
+    m_menuItems = buildMenuBar(menuBar());
+}
+
+void FrmMain::createConnections()
+{
+    connect(m_txtCode, &TxtCode::changed, m_timer1, qOverload<>(&QTimer::start));
+    connect(m_timer1, &QTimer::timeout, this, [this] {
+        m_status->clear();
+        m_timer1->stop();
+    });
+    connect(m_btnExecute, &QPushButton::clicked, this, &FrmMain::RunCode);
+    connect(m_btnNew, &QPushButton::clicked, this, &FrmMain::newCode);
+    connect(m_btnExit, &QPushButton::clicked, this, &FrmMain::exitButton);
+    connect(menuItem(QStringLiteral("mExecute")), &QAction::triggered, this, &FrmMain::RunCode);
+    connect(menuItem(QStringLiteral("mFileNew")), &QAction::triggered, this, &FrmMain::newCode);
+    connect(menuItem(QStringLiteral("mFileExit")), &QAction::triggered, this, &FrmMain::endProgram);
+}
+
+void FrmMain::setTabOrder()
+{
+    QWidget::setTabOrder(m_btnNew, m_btnExecute);
+    QWidget::setTabOrder(m_btnExecute, m_btnExit);
+    QWidget::setTabOrder(m_btnExit, m_txtCode);
+    m_status->setFocusPolicy(Qt::NoFocus);
+    m_btnNew->setFocus();
+}
+
+void FrmMain::applyStartupSizing()
+{
+    m_txtCode->setSelStart(BodyPosition);
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QMargins margins = frameMargins();
+    const QRect outer = frmmain_layout::startupGeometry(screen->geometry(), margins);
+    setFixedSize(outer.size().shrunkBy(margins));
+    move(outer.topLeft());
+    m_sizedForFrame = margins;
+    applyLayout();
+}
+
+QMargins FrmMain::frameMargins() const
+{
+    const QRect inner = geometry(), outer = frameGeometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                    outer.right() - inner.right(), outer.bottom() - inner.bottom());
+}
+
+void FrmMain::applyLayout()
+{
+    const QSize outer = frameGeometry().size().expandedTo(size());
+    const frmmain_layout::Controls controls = frmmain_layout::forWindowSize(outer);
+    m_txtCode->setGeometry(controls.txtCode);
+    m_btnExit->setGeometry(controls.btnExit);
+    m_btnNew->setGeometry(controls.btnNew);
+    m_btnExecute->setGeometry(controls.btnExecute);
+    m_status->setGeometry(controls.status);
+}
+
+void FrmMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!isMinimized())
+        applyLayout();
+}
+
+bool FrmMain::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    // A window manager adds its frame only once the window is mapped; the outer size and
+    // position are then set again with the frame counted.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && isVisible()) {
+        if (frameMargins() != m_sizedForFrame)
+            applyStartupSizing();
+    }
+    return handled;
+}
+
+void FrmMain::writeStatus(const QString &message)
+{
+    m_status->setText(message);
+    m_timer1->start();
+}
+
+void FrmMain::RunCode()
+{
+    // The script pipeline is attached here.
+}
+
+void FrmMain::newCode()
+{
+    m_txtCode->setText(NewText);
+    m_txtCode->setSelStart(BodyPosition);
+}
+
+void FrmMain::openHomePage()
+{
+    m_desktop.openPage(m_homePage, quintptr(winId()));
+}
+
+void FrmMain::exitButton()
+{
+    openHomePage();
+    endProgram();
+}
+
+void FrmMain::closeEvent(QCloseEvent *event)
+{
+    // A close request never refuses: whatever its cause, open the page and end.
+    event->accept();
+    if (m_ending)
+        return;
+    openHomePage();
+    endProgram();
+}
+
+void FrmMain::endProgram()
+{
+    if (m_ending)
+        return;
+    m_ending = true;
+    emit programEnded();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+
+#include "statussink.h"
+
+class QAction;
+class QLabel;
+class QPushButton;
+class QTimer;
+class TxtCode;
+namespace platform { class Desktop; }
+
+// The program's one window: the code editor, Execute / New / Exit, the status line with
+// its timer, and the menu bar. The program lives exactly as long as this window.
+class FrmMain : public QMainWindow, public StatusSink {
+    Q_OBJECT
+public:
+    static constexpr int StatusInterval = 3000;
+    static inline const QString Title = QStringLiteral("Vornix Coder");
+    static inline const QString StartupText = QStringLiteral("Sub Main()\r\n\r\nEnd Sub\r\n");
+    static inline const QString NewText = QStringLiteral("Sub Main()\r\n\r\nEnd Sub");
+    static constexpr int BodyPosition = 12;
+
+    FrmMain(platform::Desktop &desktop, const QString &homePage, QWidget *parent = nullptr);
+
+    TxtCode *txtCode() const { return m_txtCode; }
+    QLabel *status() const { return m_status; }
+    QTimer *timer1() const { return m_timer1; }
+    QAction *menuItem(const QString &name) const { return m_menuItems.value(name); }
+
+    // Status line: a writer sets the text and starts Timer1, whose tick clears it.
+    void writeStatus(const QString &message) override;
+
+    void RunCode();
+    void newCode();
+
+signals:
+    // The program is to end now. Nothing of this window runs after it.
+    void programEnded();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void createConnections();
+    void setTabOrder();
+    void applyStartupSizing();
+    void applyLayout();
+    QMargins frameMargins() const;
+    void openHomePage();
+    void endProgram();
+    void exitButton();
+
+    platform::Desktop &m_desktop;
+    QString m_homePage;
+    TxtCode *m_txtCode = nullptr;
+    QTimer *m_timer1 = nullptr;
+    QPushButton *m_btnExit = nullptr;
+    QPushButton *m_btnExecute = nullptr;
+    QPushButton *m_btnNew = nullptr;
+    QLabel *m_status = nullptr;
+    QHash<QString, QAction *> m_menuItems;
+    QMargins m_sizedForFrame;
+    bool m_ending = false;
+};
