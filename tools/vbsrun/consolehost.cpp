@@ -1,0 +1,38 @@
+#include "consolehost.h"
+
+#include <cstdio>
+
+namespace {
+
+int defaultButton(int buttons)
+{
+    static const int sets[][3] = {{1, 1, 1}, {1, 2, 2}, {3, 4, 5}, {6, 7, 2}, {6, 7, 7}, {4, 2, 2}};
+    const int set = buttons & 7;
+    return set > 5 ? 1 : sets[set][(buttons >> 8) & 3 % 3];
+}
+
+} // namespace
+
+int ConsoleHost::msgBox(const QString &prompt, int buttons, const QString &)
+{
+    std::fputs(prompt.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+    return defaultButton(buttons);
+}
+
+std::optional<QString> ConsoleHost::inputBox(const QString &prompt, const QString &, const QString &defaultText)
+{
+    std::fputs(prompt.toUtf8().constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+    QByteArray line;
+    int c;
+    while ((c = std::fgetc(stdin)) != EOF && c != '\n')
+        line += char(c);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    if (c == EOF && line.isEmpty())
+        return defaultText.isEmpty() ? std::optional<QString>(QString()) : std::optional<QString>(defaultText);
+    return QString::fromUtf8(line);
+}

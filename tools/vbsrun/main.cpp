@@ -1,0 +1,93 @@
+// vbsrun: runs a VBScript file on the console, as a console script host does.
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+#include <cstdio>
+#include <iostream>
+
+#include "consolehost.h"
+#include "engine.h"
+#include "wscript.h"
+
+namespace {
+
+int usage()
+{
+    std::fprintf(stderr, "usage: vbsrun [--timeout SECONDS] FILE [ARGS...]\n"
+                         "       vbsrun --execute [--timeout SECONDS] FILE\n");
+    return 2;
+}
+
+bool readScript(const QString &path, QString &text)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "vbsrun: cannot read %s: %s\n", qPrintable(path), qPrintable(file.errorString()));
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    // UTF-8 (with or without its mark) or UTF-16 with a byte-order mark.
+    if (bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff"))
+        text = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2), (bytes.size() - 2) / 2);
+    else
+        text = QString::fromUtf8(bytes.startsWith("\xef\xbb\xbf") ? bytes.mid(3) : bytes);
+    return true;
+}
+
+void report(const QString &path, const vbs::ScriptError &e)
+{
+    std::fprintf(stderr, "%s(%d, %d) error %d: %s\n", qPrintable(path), e.line, e.column, e.number,
+                 e.description.toUtf8().constData());
+}
+
+int runFile(const QString &path, const QStringList &arguments, int timeoutSeconds)
+{
+    QString text;
+    if (!readScript(path, text))
+        return 1;
+    ConsoleHost host;
+    vbs::Engine engine;
+    engine.setHost(&host);
+    engine.setTimeout(timeoutSeconds * 1000);
+    auto *wscript = new WScriptObject(path, arguments);
+    vbs::Value keep = vbs::Value::object(wscript);
+    engine.addObject(QStringLiteral("WScript"), wscript, false);
+    if (engine.addCode(text))
+        return 0;
+    if (wscript->quitRequested())
+        return wscript->exitCode();
+    report(path, engine.error());
+    return 1;
+}
+
+} // namespace
+
+int executeFile(const QString &path, int timeoutSeconds); // the Execute button's pipeline
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    bool execute = false;
+    int timeout = 0;
+    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
+        const QString option = args.takeFirst();
+        if (option == QLatin1String("--execute")) {
+            execute = true;
+        } else if (option == QLatin1String("--timeout") && !args.isEmpty()) {
+            bool ok = false;
+            timeout = args.takeFirst().toInt(&ok);
+            if (!ok || timeout < 0)
+                return usage();
+        } else {
+            return usage();
+        }
+    }
+    if (args.isEmpty())
+        return usage();
+    const QString path = args.takeFirst();
+    if (execute)
+        return executeFile(path, timeout);
+    return runFile(path, args, timeout);
+}

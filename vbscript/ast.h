@@ -1,0 +1,439 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "dispatch.h"
+#include "value.h"
+
+// The syntax tree, which is also what runs: the parser builds nodes with names in them,
+// the compiler (resolve) replaces every name by what it stands for (a local slot, a global,
+// a constant, a procedure, a built-in, a member of a registered object), and the
+// interpreter walks the resolved tree.
+namespace vbs {
+
+class Interp;
+class Resolver;
+struct Proc;
+struct ClassDef;
+struct GlobalEntry;
+struct Builtin;
+
+struct Node {
+    int line = 0;
+    int column = 0;
+    virtual ~Node() = default;
+};
+
+struct Expr : Node {
+    // Evaluates into out; false with the interpreter's error set.
+    virtual bool eval(Interp &I, Value &out) = 0;
+    // Storage the expression names, for by-reference passing; nullptr for a value.
+    virtual Value *ref(Interp &) { return nullptr; }
+    // Like ref, for an argument: an array element keeps its array alive and locked in `locked`.
+    virtual Value *argRef(Interp &I, std::vector<Value> &) { return ref(I); }
+    // Evaluates without copying where the value already lives somewhere (variables,
+    // literals); otherwise into tmp. The pointer is valid until the next evaluation.
+    virtual bool peek(Interp &I, const Value *&out, Value &tmp)
+    {
+        out = &tmp;
+        return eval(I, tmp);
+    }
+    // Evaluating it runs no script code, so a peeked value cannot change meanwhile.
+    virtual bool isSimple() const { return false; }
+    // Assignment to the expression (Let, or Set when isSet).
+    virtual bool assign(Interp &I, Value &&v, bool isSet);
+    // As a statement: a call whose result is dropped.
+    virtual bool call(Interp &I);
+    virtual Expr *resolve(Resolver &) { return this; }
+    // The name as the script wrote it, for error descriptions ("Type mismatch: 'x'").
+    virtual QString written() const { return QString(); }
+};
+
+enum class Flow : uint8_t { Normal, Error, ExitDo, ExitFor, ExitProc };
+
+struct Stmt : Node {
+    virtual Flow exec(Interp &I) = 0;
+    virtual void resolve(Resolver &) {}
+};
+
+using Block = std::vector<Stmt *>;
+
+// ---- Expressions as parsed -------------------------------------------------------------
+
+struct Literal : Expr {
+    Value value;
+    bool eval(Interp &, Value &out) override { out = value; return true; }
+    bool peek(Interp &, const Value *&out, Value &) override { out = &value; return true; }
+    bool isSimple() const override { return true; }
+};
+
+struct ObjectRef : Literal { // a registered object by its name
+    QString name;
+    QString written() const override { return name; }
+};
+
+struct Name : Expr { // a bare name, before resolution
+    QString name;
+    bool declares = false; // ReDim and For declare an undeclared name even under Option Explicit
+    bool eval(Interp &I, Value &out) override;
+    Expr *resolve(Resolver &R) override;
+    QString written() const override { return name; }
+};
+
+struct Paren : Expr { // (expr): always a value, never by reference
+    Expr *inner = nullptr;
+    bool eval(Interp &I, Value &out) override { return inner->eval(I, out); }
+    Expr *resolve(Resolver &R) override;
+};
+
+struct ArgList {
+    std::vector<Expr *> items; // nullptr for an omitted argument
+    Expr *resolveAll(Resolver &R, Expr *owner);
+};
+
+struct Index : Expr { // base(args): a call, an array element, or a default member
+    Expr *base = nullptr;
+    ArgList args;
+    bool eval(Interp &I, Value &out) override;
+    bool assign(Interp &I, Value &&v, bool isSet) override;
+    bool call(Interp &I) override;
+    Expr *resolve(Resolver &R) override;
+    QString written() const override { return base->written(); }
+};
+
+struct Member : Expr { // object.name or object.name(args)
+    Expr *object = nullptr;
+    QString name;
+    ArgList args;
+    bool hasArgs = false;
+    // The member id found last, for objects with that member key.
+    const void *cachedKey = nullptr;
+    int cachedId = NoMember;
+    bool eval(Interp &I, Value &out) override;
+    bool assign(Interp &I, Value &&v, bool isSet) override;
+    bool call(Interp &I) override;
+    Expr *resolve(Resolver &R) override;
+    QString written() const override;
+    bool invoke(Interp &I, Invoke kind, Value *assigned, Value &out);
+};
+
+struct Unary : Expr {
+    enum Op : uint8_t { Neg, Not, Plus } op;
+    Expr *operand = nullptr;
+    bool eval(Interp &I, Value &out) override;
+    Expr *resolve(Resolver &R) override;
+};
+
+enum class BinOp : uint8_t {
+    Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat,
+    Eq, Ne, Lt, Gt, Le, Ge, Is,
+    And, Or, Xor, Eqv, Imp,
+};
+
+struct Binary : Expr {
+    BinOp op;
+    Expr *lhs = nullptr;
+    Expr *rhs = nullptr;
+    bool eval(Interp &I, Value &out) override;
+    Expr *resolve(Resolver &R) override;
+};
+
+struct NewObject : Expr {
+    QString className;
+    ClassDef *cls = nullptr;
+    bool eval(Interp &I, Value &out) override;
+    Expr *resolve(Resolver &R) override;
+};
+
+struct MeExpr : Expr {
+    bool eval(Interp &I, Value &out) override;
+};
+
+// ---- Resolved expressions --------------------------------------------------------------
+
+struct LocalVar : Expr {
+    bool peek(Interp &I, const Value *&out, Value &tmp) override;
+    bool isSimple() const override { return true; }
+    int slot = 0;
+    QString name;
+    bool eval(Interp &I, Value &out) override;
+    Value *ref(Interp &I) override;
+    bool assign(Interp &I, Value &&v, bool isSet) override;
+    bool call(Interp &I) override;
+    QString written() const override { return name; }
+};
+
+struct GlobalVar : Expr {
+    bool peek(Interp &I, const Value *&out, Value &tmp) override;
+    bool isSimple() const override { return true; }
+    GlobalEntry *entry = nullptr;
+    QString name;
+    bool eval(Interp &I, Value &out) override;
+    Value *ref(Interp &I) override;
+    bool assign(Interp &I, Value &&v, bool isSet) override;
+    bool call(Interp &I) override;
+    QString written() const override { return name; }
+};
+
+struct ConstRef : Expr { // a named constant: reads as its value, refuses assignment
+    Value value;
+    bool peek(Interp &, const Value *&out, Value &) override { out = &value; return true; }
+    bool isSimple() const override { return true; }
+    QString name;
+    bool eval(Interp &, Value &out) override { out = value; return true; }
+    bool assign(Interp &I, Value &&v, bool isSet) override;
+    QString written() const override { return name; }
+};
+
+struct Undefined : Expr { // a name that Option Explicit leaves undeclared
+    QString name;
+    bool eval(Interp &I, Value &out) override;
+    bool assign(Interp &I, Value &&v, bool isSet) override;
+    bool call(Interp &I) override;
+    Value *ref(Interp &I) override;
+    QString written() const override { return name; }
+};
+
+struct ArgValues; // evaluated arguments, see interpreter.h
+
+struct ProcCall : Expr { // a script Sub or Function, by name
+    GlobalEntry *entry = nullptr;
+    ArgList args;
+    QString name;
+    bool eval(Interp &I, Value &out) override;
+    bool call(Interp &I) override;
+    QString written() const override { return name; }
+};
+
+struct BuiltinCall : Expr {
+    const Builtin *fn = nullptr;
+    ArgList args;
+    QString name;
+    bool eval(Interp &I, Value &out) override;
+    bool call(Interp &I) override;
+    QString written() const override { return name; }
+};
+
+struct HostMember : Expr { // a member of a registered object, by its bare name
+    Object *object = nullptr;
+    QString objectName;
+    int id = NoMember;
+    ArgList args;
+    QString name;
+    bool eval(Interp &I, Value &out) override;
+    bool assign(Interp &I, Value &&v, bool isSet) override;
+    bool call(Interp &I) override;
+    QString written() const override { return name; }
+};
+
+struct ElementOf : Expr { // variable(args): an array element or the default member of an object
+    Expr *var = nullptr; // LocalVar, GlobalVar or Undefined
+    ArgList args;
+    bool eval(Interp &I, Value &out) override;
+    Value *argRef(Interp &I, std::vector<Value> &locked) override;
+    bool assign(Interp &I, Value &&v, bool isSet) override;
+    bool call(Interp &I) override;
+    QString written() const override { return var->written(); }
+    bool subscripts(Interp &I, std::vector<int32_t> &out);
+};
+
+struct ClassMemberRef : Expr { // inside a class: a member of Me by its bare name
+    QString name;
+    ArgList args;
+    bool hasArgs = false;
+    int id = NoMember;
+    bool eval(Interp &I, Value &out) override;
+    Value *ref(Interp &I) override;
+    bool assign(Interp &I, Value &&v, bool isSet) override;
+    bool call(Interp &I) override;
+    QString written() const override { return name; }
+};
+
+// ---- Statements ------------------------------------------------------------------------
+
+struct ExprStmt : Stmt { // a call statement
+    Expr *expr = nullptr;
+    Flow exec(Interp &I) override;
+    void resolve(Resolver &R) override;
+};
+
+struct Assign : Stmt {
+    Expr *target = nullptr;
+    Expr *value = nullptr;
+    bool isSet = false;
+    Flow exec(Interp &I) override;
+    void resolve(Resolver &R) override;
+};
+
+struct AppendAssign : Stmt { // s = s & x, appended in place
+    Expr *target = nullptr; // LocalVar or GlobalVar
+    Expr *value = nullptr;
+    Flow exec(Interp &I) override;
+};
+
+struct DimStmt : Stmt { // Dim/ReDim with bounds: (re)creates arrays when it runs
+    struct Var {
+        Expr *target = nullptr;
+        std::vector<Expr *> bounds;
+        bool hasBounds = false;
+    };
+    std::vector<Var> vars;
+    bool isReDim = false;
+    bool preserve = false;
+    Flow exec(Interp &I) override;
+    void resolve(Resolver &R) override;
+};
+
+struct EraseStmt : Stmt {
+    std::vector<Expr *> targets;
+    Flow exec(Interp &I) override;
+    void resolve(Resolver &R) override;
+};
+
+struct IfStmt : Stmt {
+    struct Branch {
+        Expr *cond = nullptr;
+        Block body;
+    };
+    std::vector<Branch> branches;
+    Block elseBody;
+    Flow exec(Interp &I) override;
+    void resolve(Resolver &R) override;
+};
+
+struct SelectStmt : Stmt {
+    struct Case {
+        std::vector<Expr *> values;
+        Block body;
+    };
+    Expr *subject = nullptr;
+    std::vector<Case> cases;
+    Block elseBody;
+    bool hasElse = false;
+    Flow exec(Interp &I) override;
+    void resolve(Resolver &R) override;
+};
+
+struct ForStmt : Stmt {
+    Expr *var = nullptr;
+    Expr *from = nullptr;
+    Expr *to = nullptr;
+    Expr *step = nullptr;
+    Block body;
+    Flow exec(Interp &I) override;
+    void resolve(Resolver &R) override;
+};
+
+struct ForEachStmt : Stmt {
+    Expr *var = nullptr;
+    Expr *collection = nullptr;
+    Block body;
+    Flow exec(Interp &I) override;
+    void resolve(Resolver &R) override;
+};
+
+struct DoStmt : Stmt {
+    Expr *preCond = nullptr;
+    bool preUntil = false;
+    Expr *postCond = nullptr;
+    bool postUntil = false;
+    Block body;
+    Flow exec(Interp &I) override;
+    void resolve(Resolver &R) override;
+};
+
+struct ExitStmt : Stmt {
+    Flow flow = Flow::ExitProc;
+    Flow exec(Interp &I) override;
+};
+
+struct OnErrorStmt : Stmt {
+    bool resumeNext = false;
+    Flow exec(Interp &I) override;
+};
+
+struct RandomizeStmt : Stmt {
+    Expr *seed = nullptr;
+    Flow exec(Interp &I) override;
+    void resolve(Resolver &R) override;
+};
+
+struct ConstStmt : Stmt { // local constants take their value when the statement runs
+    std::vector<std::pair<Expr *, Expr *>> items;
+    Flow exec(Interp &I) override;
+    void resolve(Resolver &R) override;
+};
+
+struct WithStmt : Stmt {
+    Expr *holder = nullptr; // hidden variable that holds the object
+    Expr *object = nullptr;
+    Block body;
+    Flow exec(Interp &I) override;
+    void resolve(Resolver &R) override;
+};
+
+struct NoOp : Stmt {
+    Flow exec(Interp &) override { return Flow::Normal; }
+};
+
+// ---- Procedures and classes ------------------------------------------------------------
+
+struct Param {
+    QString name;
+    bool byRef = true;
+};
+
+enum class ProcKind : uint8_t { Sub, Function, PropertyGet, PropertyLet, PropertySet };
+
+struct Proc {
+    QString name;
+    ProcKind kind = ProcKind::Sub;
+    bool isPublic = true;
+    bool isDefault = false;
+    std::vector<Param> params;
+    Block body;
+    ClassDef *cls = nullptr;
+    int line = 0;
+    // Local slots: 0 is the result, params follow, then Dim'd and implicit locals.
+    QStringList slotNames;
+    std::vector<DimStmt::Var> fixedArrays;               // Dim a(3): made at entry
+    std::vector<std::pair<QString, Expr *>> consts;      // Const: values known at compile time
+    QHash<QString, Value> constValues;
+    int hiddenSlots = 0;
+    int slotCount() const { return int(slotNames.size()); }
+    bool returnsValue() const { return kind == ProcKind::Function || kind == ProcKind::PropertyGet; }
+};
+
+struct ClassDef {
+    QString name;
+    struct Field {
+        QString name;
+        bool isPublic = true;
+        std::vector<Expr *> bounds; // Dim a(3) inside a class
+        bool hasBounds = false;
+    };
+    std::vector<Field> fields;
+    std::vector<Proc *> methods; // Subs and Functions
+    std::vector<Proc *> properties;
+    Proc *initialize = nullptr;
+    Proc *terminate = nullptr;
+    // Member ids: fields 1..n, then one id per method or property name.
+    struct MemberInfo {
+        QString name;
+        int field = -1;
+        Proc *method = nullptr;
+        Proc *get = nullptr;
+        Proc *let = nullptr;
+        Proc *set = nullptr;
+        bool isPublic = true;
+    };
+    std::vector<MemberInfo> members; // index = id - 1
+    int defaultId = NoMember;
+    int memberId(const QString &name, bool insideClass) const;
+};
+
+} // namespace vbs

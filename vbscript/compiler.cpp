@@ -1,0 +1,553 @@
+#include "compiler.h"
+
+#include "interpreter.h"
+#include "parser.h"
+#include "runtime/builtins.h"
+
+namespace vbs {
+
+void Resolver::fail(int number, const Node *at)
+{
+    if (m_failed)
+        return;
+    m_failed = true;
+    m_error.number = number;
+    m_error.description = errorText(number);
+    m_error.line = at ? at->line : 0;
+    m_error.column = at ? at->column : 0;
+}
+
+int Resolver::localSlot(const QString &name) const
+{
+    if (!proc)
+        return -1;
+    for (int i = 0; i < proc->slotNames.size(); ++i)
+        if (proc->slotNames[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+ClassDef *Resolver::findClass(const QString &name) const
+{
+    GlobalEntry *e = I.global(name);
+    return e && e->kind == GlobalEntry::Class ? e->cls : nullptr;
+}
+
+// The order in which a name is looked up: the procedure's own variables and constants, the
+// members of the class it belongs to, the script's globals, constants and procedures, the
+// registered objects and their members, the built-ins; else an implicit variable.
+Expr *Resolver::lookup(Name *n, ArgList *args)
+{
+    const QString &name = n->name;
+    auto at = [n](Expr *e) {
+        e->line = n->line;
+        e->column = n->column;
+        return e;
+    };
+    if (proc) {
+        // Inside a Function (or Property Get) its own name is the result variable.
+        if (!args && proc->returnsValue() && name.compare(proc->name, Qt::CaseInsensitive) == 0) {
+            auto *v = at(I.make<LocalVar>());
+            static_cast<LocalVar *>(v)->slot = 0;
+            static_cast<LocalVar *>(v)->name = name;
+            return v;
+        }
+        const int slot = localSlot(name);
+        if (slot > 0) {
+            auto *v = static_cast<LocalVar *>(at(I.make<LocalVar>()));
+            v->slot = slot;
+            v->name = name;
+            return v;
+        }
+        auto c = proc->constValues.constFind(name.toLower());
+        if (c != proc->constValues.constEnd()) {
+            auto *k = static_cast<ConstRef *>(at(I.make<ConstRef>()));
+            k->value = *c;
+            k->name = name;
+            return k;
+        }
+    }
+    if (cls) {
+        const int id = cls->memberId(name, true);
+        if (id != NoMember) {
+            auto *m = static_cast<ClassMemberRef *>(at(I.make<ClassMemberRef>()));
+            m->name = name;
+            m->id = id;
+            if (args) {
+                m->args = *args;
+                m->hasArgs = true;
+            }
+            return m;
+        }
+    }
+    if (GlobalEntry *e = I.global(name)) {
+        switch (e->kind) {
+        case GlobalEntry::Var: {
+            auto *v = static_cast<GlobalVar *>(at(I.make<GlobalVar>()));
+            v->entry = e;
+            v->name = name;
+            return v;
+        }
+        case GlobalEntry::Const: {
+            auto *k = static_cast<ConstRef *>(at(I.make<ConstRef>()));
+            k->value = e->value;
+            k->name = name;
+            return k;
+        }
+        case GlobalEntry::Procedure: {
+            auto *c = static_cast<ProcCall *>(at(I.make<ProcCall>()));
+            c->entry = e;
+            c->name = name;
+            if (args)
+                c->args = *args;
+            return c;
+        }
+        case GlobalEntry::Class:
+            break;
+        }
+    }
+    for (const Interp::Registered &r : I.registered) {
+        if (r.name.compare(name, Qt::CaseInsensitive) == 0) {
+            auto *l = static_cast<ObjectRef *>(at(I.make<ObjectRef>()));
+            l->value = r.object;
+            l->name = name;
+            return l;
+        }
+    }
+    for (const Interp::Registered &r : I.registered) {
+        if (!r.addMembers)
+            continue;
+        Object *o = r.object.asObject();
+        const int id = o->memberId(name);
+        if (id > 0) {
+            auto *h = static_cast<HostMember *>(at(I.make<HostMember>()));
+            h->object = o;
+            h->objectName = r.name;
+            h->id = id;
+            h->name = name;
+            if (args)
+                h->args = *args;
+            return h;
+        }
+    }
+    if (name.compare(QLatin1String("Err"), Qt::CaseInsensitive) == 0) {
+        auto *l = static_cast<ObjectRef *>(at(I.make<ObjectRef>()));
+        l->value = Value::object(I.errObject());
+        l->name = name;
+        return l;
+    }
+    if (const Builtin *b = findBuiltin(name)) {
+        auto *c = static_cast<BuiltinCall *>(at(I.make<BuiltinCall>()));
+        c->fn = b;
+        c->name = name;
+        if (args)
+            c->args = *args;
+        return c;
+    }
+    if (const Value *v = findConstant(name)) {
+        auto *k = static_cast<ConstRef *>(at(I.make<ConstRef>()));
+        k->value = *v;
+        k->name = name;
+        return k;
+    }
+    if (m_explicit && !n->declares) {
+        auto *u = static_cast<Undefined *>(at(I.make<Undefined>()));
+        u->name = name;
+        return u;
+    }
+    // An implicit variable: local inside a procedure, global at script level.
+    if (proc) {
+        proc->slotNames << name;
+        auto *v = static_cast<LocalVar *>(at(I.make<LocalVar>()));
+        v->slot = proc->slotNames.size() - 1;
+        v->name = name;
+        return v;
+    }
+    auto *v = static_cast<GlobalVar *>(at(I.make<GlobalVar>()));
+    v->entry = I.addGlobal(name, GlobalEntry::Var);
+    v->name = name;
+    return v;
+}
+
+Expr *ArgList::resolveAll(Resolver &R, Expr *owner)
+{
+    for (Expr *&e : items)
+        e = R.expr(e);
+    return owner;
+}
+
+Expr *Name::resolve(Resolver &R)
+{
+    return R.lookup(this, nullptr);
+}
+
+Expr *Paren::resolve(Resolver &R)
+{
+    inner = R.expr(inner);
+    return this;
+}
+
+Expr *Index::resolve(Resolver &R)
+{
+    args.resolveAll(R, this);
+    if (auto *n = dynamic_cast<Name *>(base)) {
+        Expr *target = R.lookup(n, &args);
+        if (dynamic_cast<LocalVar *>(target) || dynamic_cast<GlobalVar *>(target)
+            || dynamic_cast<Undefined *>(target) || dynamic_cast<ConstRef *>(target)) {
+            auto *e = R.I.make<ElementOf>();
+            e->line = line;
+            e->column = column;
+            e->var = target;
+            e->args = args;
+            return e;
+        }
+        if (dynamic_cast<Literal *>(target)) { // a registered object: its default member
+            base = target;
+            return this;
+        }
+        return target; // a call that took the arguments
+    }
+    base = R.expr(base);
+    return this;
+}
+
+Expr *Member::resolve(Resolver &R)
+{
+    object = R.expr(object);
+    args.resolveAll(R, this);
+    return this;
+}
+
+Expr *Unary::resolve(Resolver &R)
+{
+    operand = R.expr(operand);
+    return this;
+}
+
+Expr *Binary::resolve(Resolver &R)
+{
+    lhs = R.expr(lhs);
+    rhs = R.expr(rhs);
+    return this;
+}
+
+Expr *NewObject::resolve(Resolver &R)
+{
+    cls = R.findClass(className);
+    return this;
+}
+
+void ExprStmt::resolve(Resolver &R)
+{
+    expr = R.expr(expr);
+}
+
+namespace {
+bool sameVariable(Expr *a, Expr *b)
+{
+    auto *la = dynamic_cast<LocalVar *>(a);
+    auto *lb = dynamic_cast<LocalVar *>(b);
+    if (la && lb)
+        return la->slot == lb->slot;
+    auto *ga = dynamic_cast<GlobalVar *>(a);
+    auto *gb = dynamic_cast<GlobalVar *>(b);
+    return ga && gb && ga->entry == gb->entry;
+}
+} // namespace
+
+void Assign::resolve(Resolver &R)
+{
+    target = R.expr(target);
+    value = R.expr(value);
+}
+
+void DimStmt::resolve(Resolver &R)
+{
+    for (Var &v : vars) {
+        v.target = R.expr(v.target);
+        for (Expr *&b : v.bounds)
+            b = R.expr(b);
+    }
+}
+
+void EraseStmt::resolve(Resolver &R)
+{
+    for (Expr *&t : targets)
+        t = R.expr(t);
+}
+
+void IfStmt::resolve(Resolver &R)
+{
+    for (Branch &b : branches) {
+        b.cond = R.expr(b.cond);
+        R.block(b.body);
+    }
+    R.block(elseBody);
+}
+
+void SelectStmt::resolve(Resolver &R)
+{
+    subject = R.expr(subject);
+    for (Case &c : cases) {
+        for (Expr *&v : c.values)
+            v = R.expr(v);
+        R.block(c.body);
+    }
+    R.block(elseBody);
+}
+
+void ForStmt::resolve(Resolver &R)
+{
+    var = R.expr(var);
+    from = R.expr(from);
+    to = R.expr(to);
+    step = R.expr(step);
+    R.block(body);
+}
+
+void ForEachStmt::resolve(Resolver &R)
+{
+    var = R.expr(var);
+    collection = R.expr(collection);
+    R.block(body);
+}
+
+void DoStmt::resolve(Resolver &R)
+{
+    preCond = R.expr(preCond);
+    postCond = R.expr(postCond);
+    R.block(body);
+}
+
+void RandomizeStmt::resolve(Resolver &R)
+{
+    seed = R.expr(seed);
+}
+
+void ConstStmt::resolve(Resolver &R)
+{
+    for (auto &item : items) {
+        item.first = R.expr(item.first);
+        item.second = R.expr(item.second);
+    }
+}
+
+void WithStmt::resolve(Resolver &R)
+{
+    holder = R.expr(holder);
+    object = R.expr(object);
+    R.block(body);
+}
+
+int ClassDef::memberId(const QString &name, bool insideClass) const
+{
+    for (size_t i = 0; i < members.size(); ++i)
+        if (members[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return (insideClass || members[i].isPublic) ? int(i) + 1 : NoMember;
+    return NoMember;
+}
+
+namespace {
+
+// Appending to a string variable in place: s = s & x.
+Stmt *optimised(Interp &I, Assign *a)
+{
+    if (a->isSet)
+        return a;
+    auto *concat = dynamic_cast<Binary *>(a->value);
+    if (!concat || concat->op != BinOp::Concat || !sameVariable(a->target, concat->lhs))
+        return a;
+    auto *append = I.make<AppendAssign>();
+    append->line = a->line;
+    append->column = a->column;
+    append->target = a->target;
+    append->value = concat->rhs;
+    return append;
+}
+
+void optimiseBlock(Interp &I, Block &block);
+
+void optimiseStmt(Interp &I, Stmt *&s)
+{
+    if (auto *a = dynamic_cast<Assign *>(s)) {
+        s = optimised(I, a);
+    } else if (auto *i = dynamic_cast<IfStmt *>(s)) {
+        for (auto &b : i->branches)
+            optimiseBlock(I, b.body);
+        optimiseBlock(I, i->elseBody);
+    } else if (auto *sel = dynamic_cast<SelectStmt *>(s)) {
+        for (auto &c : sel->cases)
+            optimiseBlock(I, c.body);
+        optimiseBlock(I, sel->elseBody);
+    } else if (auto *f = dynamic_cast<ForStmt *>(s)) {
+        optimiseBlock(I, f->body);
+    } else if (auto *fe = dynamic_cast<ForEachStmt *>(s)) {
+        optimiseBlock(I, fe->body);
+    } else if (auto *d = dynamic_cast<DoStmt *>(s)) {
+        optimiseBlock(I, d->body);
+    } else if (auto *w = dynamic_cast<WithStmt *>(s)) {
+        optimiseBlock(I, w->body);
+    }
+}
+
+void optimiseBlock(Interp &I, Block &block)
+{
+    for (Stmt *&s : block)
+        optimiseStmt(I, s);
+}
+
+// Constants are evaluated once, here: their expressions may use only literals, operators
+// and other constants.
+bool constantValue(Interp &I, Resolver &R, Expr *e, Value &out)
+{
+    e = R.expr(e);
+    if (R.failed())
+        return false;
+    const bool ok = e->eval(I, out);
+    if (!ok || out.isObject() || out.isArray()) {
+        I.clearError();
+        R.fail(err::ExpectedLiteral, e);
+        return false;
+    }
+    return true;
+}
+
+void buildClassMembers(ClassDef *cls)
+{
+    auto memberFor = [cls](const QString &name) -> ClassDef::MemberInfo & {
+        for (auto &m : cls->members)
+            if (m.name.compare(name, Qt::CaseInsensitive) == 0)
+                return m;
+        cls->members.push_back({});
+        cls->members.back().name = name;
+        return cls->members.back();
+    };
+    for (size_t i = 0; i < cls->fields.size(); ++i) {
+        ClassDef::MemberInfo &m = memberFor(cls->fields[i].name);
+        m.field = int(i);
+        m.isPublic = cls->fields[i].isPublic;
+    }
+    for (Proc *p : cls->methods) {
+        if (p->name.compare(QLatin1String("Class_Initialize"), Qt::CaseInsensitive) == 0)
+            cls->initialize = p;
+        else if (p->name.compare(QLatin1String("Class_Terminate"), Qt::CaseInsensitive) == 0)
+            cls->terminate = p;
+        ClassDef::MemberInfo &m = memberFor(p->name);
+        m.method = p;
+        m.isPublic = p->isPublic;
+        if (p->isDefault)
+            cls->defaultId = cls->memberId(p->name, true);
+    }
+    for (Proc *p : cls->properties) {
+        ClassDef::MemberInfo &m = memberFor(p->name);
+        (p->kind == ProcKind::PropertyGet ? m.get : p->kind == ProcKind::PropertyLet ? m.let : m.set) = p;
+        m.isPublic = p->isPublic;
+        if (p->isDefault)
+            cls->defaultId = cls->memberId(p->name, true);
+    }
+}
+
+} // namespace
+
+bool compileUnit(Interp &I, Unit &unit, ScriptError &error)
+{
+    Resolver R(I, unit.optionExplicit);
+    auto failWith = [&](int number, int line) {
+        error.number = number;
+        error.description = errorText(number);
+        error.line = line;
+        error.column = 1;
+        return false;
+    };
+    // Names that this text defines twice, or that clash with a procedure of earlier text.
+    for (size_t i = 0; i < unit.procs.size(); ++i) {
+        Proc *p = unit.procs[i].get();
+        if (p->cls)
+            continue;
+        for (size_t j = 0; j < i; ++j)
+            if (!unit.procs[j]->cls && unit.procs[j]->name.compare(p->name, Qt::CaseInsensitive) == 0)
+                return failWith(err::NameRedefined, p->line);
+        for (const QString &d : unit.globalDims)
+            if (d.compare(p->name, Qt::CaseInsensitive) == 0)
+                return failWith(err::NameRedefined, p->line);
+    }
+
+    for (auto &c : unit.classes) {
+        GlobalEntry *e = I.addGlobal(c->name, GlobalEntry::Class);
+        e->cls = c.get();
+        buildClassMembers(c.get());
+    }
+    for (auto &p : unit.procs) {
+        if (p->cls)
+            continue;
+        GlobalEntry *e = I.addGlobal(p->name, GlobalEntry::Procedure);
+        e->proc = p.get();
+    }
+    for (const QString &d : unit.globalDims) {
+        GlobalEntry *e = I.global(d);
+        if (!e || e->kind != GlobalEntry::Var)
+            I.addGlobal(d, GlobalEntry::Var);
+    }
+    for (auto &[name, init] : unit.globalConsts) {
+        Value v;
+        if (!constantValue(I, R, init, v))
+            break;
+        GlobalEntry *e = I.addGlobal(name, GlobalEntry::Const);
+        e->value = v;
+    }
+    for (auto &p : unit.procs) {
+        R.proc = p.get();
+        R.cls = p->cls;
+        for (auto &[name, init] : p->consts) {
+            Value v;
+            R.proc = nullptr; // constants see only other constants
+            if (!constantValue(I, R, init, v))
+                break;
+            R.proc = p.get();
+            p->constValues.insert(name.toLower(), v);
+        }
+    }
+    R.proc = nullptr;
+    R.cls = nullptr;
+    if (R.failed()) {
+        error = R.error();
+        return false;
+    }
+
+    for (DimStmt::Var &v : unit.globalArrays) {
+        v.target = R.expr(v.target);
+        for (Expr *&b : v.bounds)
+            b = R.expr(b);
+    }
+    R.block(unit.top);
+    optimiseBlock(I, unit.top);
+    for (auto &p : unit.procs) {
+        R.proc = p.get();
+        R.cls = p->cls;
+        for (DimStmt::Var &v : p->fixedArrays) {
+            v.target = R.expr(v.target);
+            for (Expr *&b : v.bounds)
+                b = R.expr(b);
+        }
+        R.block(p->body);
+        optimiseBlock(I, p->body);
+    }
+    R.proc = nullptr;
+    for (auto &c : unit.classes) {
+        R.cls = c.get();
+        for (auto &f : c->fields)
+            for (Expr *&b : f.bounds)
+                b = R.expr(b);
+    }
+    if (R.failed()) {
+        error = R.error();
+        return false;
+    }
+    for (auto &p : unit.procs)
+        I.procs.push_back(std::move(p));
+    for (auto &c : unit.classes)
+        I.classes.push_back(std::move(c));
+    return true;
+}
+
+} // namespace vbs

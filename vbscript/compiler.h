@@ -1,0 +1,43 @@
+#pragma once
+
+#include "ast.h"
+#include "errors.h"
+
+namespace vbs {
+
+class Interp;
+struct Unit;
+
+// Resolves names once, before anything runs: every Name becomes a local slot, a global, a
+// constant, a procedure, a built-in, a member of Me or of a registered object.
+class Resolver {
+public:
+    Resolver(Interp &interp, bool optionExplicit) : I(interp), m_explicit(optionExplicit) {}
+
+    Expr *lookup(Name *name, ArgList *args);
+    Expr *expr(Expr *e) { return e ? e->resolve(*this) : nullptr; }
+    void block(Block &b)
+    {
+        for (Stmt *s : b)
+            s->resolve(*this);
+    }
+    ClassDef *findClass(const QString &name) const;
+    void fail(int number, const Node *at);
+    bool failed() const { return m_failed; }
+    const ScriptError &error() const { return m_error; }
+
+    Interp &I;
+    Proc *proc = nullptr;
+    ClassDef *cls = nullptr;
+
+private:
+    int localSlot(const QString &name) const;
+    bool m_explicit;
+    bool m_failed = false;
+    ScriptError m_error;
+};
+
+// Declares what the unit defines and resolves all of its code.
+bool compileUnit(Interp &I, Unit &unit, ScriptError &error);
+
+} // namespace vbs

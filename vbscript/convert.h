@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "context.h"
+#include "value.h"
+
+namespace vbs {
+
+// Conversions between Variant types as VBScript makes them. Each returns false after
+// raising through the context (13 Type mismatch, 6 Overflow, 94 Invalid use of Null).
+
+// An object's default value; other values pass through.
+bool valueOf(Context &cx, const Value &in, Value &out);
+
+bool toDouble(Context &cx, const Value &v, double &out);
+bool toLong(Context &cx, const Value &v, int32_t &out);       // banker's rounding, 6 beyond Long
+bool toInteger(Context &cx, const Value &v, int16_t &out);
+bool toByte(Context &cx, const Value &v, uint8_t &out);
+bool toBool(Context &cx, const Value &v, bool &out);
+bool toText(Context &cx, const Value &v, QString &out);       // Null raises 94
+bool toCurrency(Context &cx, const Value &v, int64_t &out);
+bool toDate(Context &cx, const Value &v, double &out);
+// A numeric Variant for arithmetic: Empty is Integer 0, Boolean Integer, a numeric string
+// Double, Date stays Date, Null stays Null.
+bool toNumeric(Context &cx, const Value &v, Value &out);
+
+// Text of a value as VBScript writes it; Null and Empty give "" (for & and Echo).
+QString displayText(const Value &v);
+// Numbers as text: up to 15 significant digits (7 for Single), no trailing zeros, the
+// locale's decimal separator, E notation for very large and very small values.
+QString formatDouble(double d, int significantDigits = 15);
+QString formatCurrency(int64_t scaled);
+QString formatDate(double date);
+
+// Reads a number the way VBScript reads numeric text ("  -1.5e3 ", "&HFF", "1,000").
+std::optional<double> parseNumber(const QString &text);
+// Reads a date or time literal or text: "12/25/2026", "2026-12-25 10:30", "10:30 PM".
+std::optional<double> parseDate(const QString &text);
+
+// Rounds half to even, as VBScript's CInt, CLng and Round do.
+double roundHalfEven(double d);
+
+// OLE dates: days since 30 December 1899, the fraction the time of day.
+double dateFromParts(int year, int month, int day, double secondsOfDay = 0);
+void dateToParts(double date, int &year, int &month, int &day, int &hour, int &minute, int &second);
+
+QChar decimalSeparator();
+
+} // namespace vbs

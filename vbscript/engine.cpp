@@ -1,0 +1,137 @@
+#include "engine.h"
+
+#include "compiler.h"
+#include "interpreter.h"
+#include "parser.h"
+
+namespace vbs {
+
+Engine::Engine() : m_interp(std::make_unique<Interp>()) {}
+
+Engine::~Engine() = default;
+
+void Engine::setHost(Host *host)
+{
+    m_host = host;
+    m_interp->setHost(host);
+}
+
+bool Engine::setLanguage(const QString &language)
+{
+    if (language.compare(QLatin1String("VBScript"), Qt::CaseInsensitive) == 0)
+        return true;
+    ScriptError e;
+    e.number = err::InvalidCall;
+    e.description = QStringLiteral("Unknown script language: '%1'").arg(language);
+    return fail(e);
+}
+
+void Engine::reset()
+{
+    m_interp = std::make_unique<Interp>();
+    m_interp->setHost(m_host);
+    m_error = ScriptError();
+}
+
+bool Engine::isRunning() const
+{
+    return m_interp->inRun();
+}
+
+bool Engine::fail(const ScriptError &error)
+{
+    m_error = error;
+    if (m_error.description.isEmpty())
+        m_error.description = errorText(m_error.number);
+    return false;
+}
+
+bool Engine::finish(bool ok)
+{
+    Interp &I = *m_interp;
+    I.endRun();
+    if (ok)
+        return true;
+    ScriptError e = I.error();
+    I.clearError();
+    if (e.number == 0)
+        e.number = err::OutOfStack; // nothing else fails without saying why
+    return fail(e);
+}
+
+bool Engine::addObject(const QString &name, Object *object, bool addMembers)
+{
+    if (!object || name.isEmpty()) {
+        ScriptError e;
+        e.number = err::InvalidCall;
+        return fail(e);
+    }
+    for (const Interp::Registered &r : m_interp->registered) {
+        if (r.name.compare(name, Qt::CaseInsensitive) == 0) {
+            ScriptError e;
+            e.number = err::NameRedefined;
+            e.description = errorText(err::NameRedefined) + QStringLiteral(": '") + name + QLatin1Char('\'');
+            return fail(e);
+        }
+    }
+    m_interp->registered.push_back({name, Value::object(object), addMembers});
+    return true;
+}
+
+bool Engine::addCode(const QString &code)
+{
+    Interp &I = *m_interp;
+    Unit unit;
+    ScriptError error;
+    I.beginRun(m_timeout);
+    const bool compiled = parse(I, code, unit, error) && compileUnit(I, unit, error);
+    if (!compiled) {
+        I.endRun();
+        return fail(error);
+    }
+    Frame *saved = I.frame;
+    I.frame = &I.globalFrame;
+    I.globalFrame.resumeNext = false;
+    bool ok = true;
+    for (DimStmt::Var &v : unit.globalArrays) {
+        DimStmt dim;
+        dim.vars.push_back(v);
+        if (dim.exec(I) == Flow::Error) {
+            ok = false;
+            break;
+        }
+    }
+    if (ok) {
+        const Flow f = I.execBlock(unit.top);
+        ok = f != Flow::Error;
+    }
+    I.frame = saved;
+    return finish(ok);
+}
+
+bool Engine::run(const QString &procedure, const QList<Value> &args, Value *result)
+{
+    Interp &I = *m_interp;
+    GlobalEntry *entry = I.global(procedure);
+    if (!entry || entry->kind != GlobalEntry::Procedure) {
+        ScriptError e;
+        e.number = err::NotDefined;
+        e.description = errorText(err::NotDefined) + QStringLiteral(": '") + procedure + QLatin1Char('\'');
+        return fail(e);
+    }
+    QList<Value> values = args;
+    std::vector<Value *> ptrs;
+    for (Value &v : values)
+        ptrs.push_back(&v);
+    I.beginRun(m_timeout);
+    Value out;
+    Frame *saved = I.frame;
+    I.frame = &I.globalFrame;
+    const bool ok = I.callProc(entry->proc, Args{ptrs.data(), int(ptrs.size())}, &out);
+    I.frame = saved;
+    if (ok && result)
+        *result = std::move(out);
+    return finish(ok);
+}
+
+} // namespace vbs

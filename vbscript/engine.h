@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <memory>
+
+#include "context.h"
+#include "dispatch.h"
+#include "errors.h"
+#include "value.h"
+
+namespace vbs {
+
+class Interp;
+
+// The VBScript engine as a script host drives it: register objects, add code (its
+// top-level statements run at once), run procedures by name. Failures return false and
+// leave their number, description, line and column in error().
+class Engine {
+public:
+    Engine();
+    ~Engine();
+    Engine(const Engine &) = delete;
+    Engine &operator=(const Engine &) = delete;
+
+    void setHost(Host *host);
+    Host *host() const { return m_host; }
+
+    QString language() const { return QStringLiteral("VBScript"); }
+    bool setLanguage(const QString &language);
+    // Milliseconds of script execution before the host is asked whether to stop; 0: never.
+    int timeout() const { return m_timeout; }
+    void setTimeout(int milliseconds) { m_timeout = milliseconds; }
+
+    // Discards all code, variables and registered objects.
+    void reset();
+    // Makes the object reachable by name; with addMembers its members are global names too.
+    bool addObject(const QString &name, Object *object, bool addMembers);
+    // Compiles the text and runs its top-level statements. A compile error runs nothing.
+    bool addCode(const QString &code);
+    // Calls a Sub or Function by name (any letter case) and returns its result.
+    bool run(const QString &procedure, const QList<Value> &args = {}, Value *result = nullptr);
+    // Whether a run (AddCode or Run) is under way right now, e.g. while a script waits in a
+    // message box: the host must not reset the engine then.
+    bool isRunning() const;
+
+    const ScriptError &error() const { return m_error; }
+
+private:
+    bool fail(const ScriptError &error);
+    bool finish(bool ok);
+
+    std::unique_ptr<Interp> m_interp;
+    Host *m_host = nullptr;
+    int m_timeout = 0;
+    ScriptError m_error;
+};
+
+} // namespace vbs

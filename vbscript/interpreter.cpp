@@ -1,0 +1,1285 @@
+#include "interpreter.h"
+
+#include <QDateTime>
+#include <cmath>
+#include <pthread.h>
+
+#include "convert.h"
+#include "objects/err.h"
+#include "objects/scriptclass.h"
+#include "operators.h"
+
+namespace vbs {
+
+namespace {
+
+constexpr int TickBudget = 20000;       // operations between clock checks
+constexpr size_t StackReserve = 256 * 1024; // what the C++ stack keeps free below the guard
+constexpr int64_t MaxArrayElements = int64_t(1) << 27;
+
+bool isFixedArray(const Value &v) { return v.isArray() && v.asArray()->fixed; }
+
+// Let and Set into a variable's storage. Let takes an object's default value; Set wants an
+// object. A fixed-size array is copied, the copy being resizable.
+bool store(Interp &I, Value &target, Value &&v, bool isSet, const QString &name)
+{
+    if (isSet) {
+        if (!v.isObject())
+            return I.raiseNamed(err::ObjectRequired, name);
+        target = std::move(v);
+        return true;
+    }
+    if (v.isObject()) {
+        Value inner;
+        if (!valueOf(I, v, inner))
+            return false;
+        v = std::move(inner);
+    }
+    if (isFixedArray(target))
+        return I.raiseNamed(err::ArrayLocked, name);
+    if (isFixedArray(v)) {
+        Value copy = v;
+        copy.mutableArray();
+        if (copy.asArray() == v.asArray()) { // we were the only holder: unshare by hand
+            auto *a = new ArrayData(*v.asArray());
+            a->refs = 1;
+            a->locks = 0;
+            copy = Value::array(a);
+        }
+        copy.asArray()->fixed = false;
+        v = std::move(copy);
+    }
+    target = std::move(v);
+    return true;
+}
+
+bool condition(Interp &I, Expr *e, bool &out)
+{
+    const Value *v;
+    Value tmp;
+    if (e->peek(I, v, tmp)) {
+        if (v->type() == VType::Boolean) {
+            out = v->asBool();
+            return true;
+        }
+        if (v->isNull()) {
+            out = false;
+            return true;
+        }
+        if (toBool(I, *v, out))
+            return true;
+    }
+    // Under On Error Resume Next a failing condition lets execution go on into the block.
+    if (I.frame->resumeNext && !I.fatal) {
+        I.trapError();
+        out = true;
+        return true;
+    }
+    return false;
+}
+
+bool subscriptsOf(Interp &I, const ArgList &args, std::vector<int32_t> &out)
+{
+    out.resize(args.items.size());
+    for (size_t i = 0; i < args.items.size(); ++i) {
+        Expr *e = args.items[i];
+        if (!e)
+            return I.raise(err::SubscriptOutOfRange);
+        const Value *v;
+        Value tmp;
+        if (!e->peek(I, v, tmp))
+            return false;
+        if (v->type() == VType::Integer)
+            out[i] = v->asInteger();
+        else if (v->type() == VType::Long)
+            out[i] = v->asLong();
+        else if (!toLong(I, *v, out[i]))
+            return false;
+    }
+    return true;
+}
+
+// Reads an element of an array value, or raises 9.
+bool element(Interp &I, const Value &array, const std::vector<int32_t> &subs, Value &out, const QString &name)
+{
+    const ArrayData *a = array.asArray();
+    const int64_t index = a->flatIndex(subs.data(), int(subs.size()));
+    if (index < 0)
+        return I.raiseNamed(err::SubscriptOutOfRange, name);
+    out = a->data[size_t(index)];
+    return true;
+}
+
+// A call of an object's default member with arguments: obj(1).
+bool callDefault(Interp &I, Object *o, const ArgList &args, Invoke kind, Value *assigned, Value &out, const QString &name)
+{
+    ArgValues av;
+    if (!av.evaluate(I, args))
+        return false;
+    Value last;
+    std::vector<Value *> ptrs(av.ptrs, av.ptrs + av.count);
+    if (assigned)
+        ptrs.push_back(assigned);
+    if (!o->invoke(I, DefaultMember, kind, Args{ptrs.data(), int(ptrs.size())}, out)) {
+        if (!I.hasError())
+            I.raiseNamed(err::NoSuchMember, name);
+        return false;
+    }
+    return true;
+}
+
+// Indexes a value: an array's element or an object's default member.
+bool indexValue(Interp &I, const Value &base, const ArgList &args, Value &out, const QString &name)
+{
+    if (base.isArray()) {
+        std::vector<int32_t> subs;
+        Value hold = base;
+        return subscriptsOf(I, args, subs) && element(I, hold, subs, out, name);
+    }
+    if (base.isObject()) {
+        if (!base.asObject())
+            return I.raiseNamed(err::ObjectNotSet, name);
+        Value hold = base;
+        return callDefault(I, hold.asObject(), args, Invoke(InvokeMethod | InvokeGet), nullptr, out, name);
+    }
+    return I.raiseNamed(err::TypeMismatch, name);
+}
+
+// Fills in a description that names the call, when the failure brought none of its own.
+bool annotate(Interp &I, const QString &name)
+{
+    if (I.hasError() && I.error().description.isEmpty() && !name.isEmpty())
+        I.raiseNamed(I.error().number, name);
+    return false;
+}
+
+} // namespace
+
+// ---- Interp ----------------------------------------------------------------------------
+
+Interp::Interp()
+{
+    m_err = new ErrObject;
+    m_err->addRef();
+    m_errHolder = Value::object(m_err);
+    globalFrame.refs = nullptr;
+    frame = &globalFrame;
+}
+
+Interp::~Interp()
+{
+    // Objects still held run their Class_Terminate while the program is still here.
+    for (GlobalEntry &e : m_globals)
+        e.value.clear();
+    registered.clear();
+    for (ScriptObject *o : liveObjects)
+        o->orphan();
+    m_errHolder.clear();
+    delete m_err;
+}
+
+Object *Interp::errObject() const
+{
+    return m_err;
+}
+
+GlobalEntry *Interp::addGlobal(const QString &name, GlobalEntry::Kind kind)
+{
+    const QString key = name.toLower();
+    if (GlobalEntry *existing = m_globalIndex.value(key)) {
+        existing->kind = kind;
+        existing->proc = nullptr;
+        existing->cls = nullptr;
+        return existing;
+    }
+    m_globals.emplace_back();
+    GlobalEntry *e = &m_globals.back();
+    e->kind = kind;
+    e->name = name;
+    m_globalIndex.insert(key, e);
+    return e;
+}
+
+void Interp::beginRun(int timeoutMs)
+{
+    if (m_runDepth++ > 0)
+        return;
+    fatal = false;
+    m_timeoutMs = timeoutMs;
+    m_budget = TickBudget;
+    m_pausedMs = 0;
+    m_pauseStarted = -1;
+    m_clock.start();
+    m_deadline = timeoutMs > 0 ? timeoutMs : -1;
+    // The stack guard: the lowest address calls may reach, with room kept for the host.
+    pthread_attr_t attr;
+    void *low = nullptr;
+    size_t size = 0;
+    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
+        pthread_attr_getstack(&attr, &low, &size);
+        pthread_attr_destroy(&attr);
+    }
+    const uintptr_t here = uintptr_t(__builtin_frame_address(0));
+    uintptr_t limit = here - 512 * 1024;
+    if (low && size > 2 * StackReserve) {
+        limit = uintptr_t(low) + StackReserve;
+        // Never more than 64 MiB of script recursion, whatever the limit says.
+        if (here - limit > 64 * 1024 * 1024)
+            limit = here - 64 * 1024 * 1024;
+    }
+    m_stackLimit = limit;
+}
+
+void Interp::endRun()
+{
+    --m_runDepth;
+}
+
+bool Interp::stackExhausted() const
+{
+    return uintptr_t(__builtin_frame_address(0)) < m_stackLimit;
+}
+
+void Interp::pauseClock()
+{
+    if (m_pauseStarted < 0 && m_clock.isValid())
+        m_pauseStarted = m_clock.elapsed();
+}
+
+void Interp::resumeClock()
+{
+    if (m_pauseStarted >= 0) {
+        m_pausedMs += m_clock.elapsed() - m_pauseStarted;
+        m_pauseStarted = -1;
+    }
+}
+
+bool Interp::checkClock()
+{
+    m_budget = TickBudget;
+    if (m_deadline < 0 || !m_clock.isValid())
+        return true;
+    const qint64 ran = m_clock.elapsed() - m_pausedMs;
+    if (ran < m_deadline)
+        return true;
+    pauseClock();
+    const bool stop = !m_host || m_host->stopRunawayScript();
+    resumeClock();
+    if (!stop) {
+        m_deadline = ran + m_timeoutMs;
+        return true;
+    }
+    return stopScript(err::TimeLimit, errorText(err::TimeLimit));
+}
+
+bool Interp::raiseNamed(int32_t number, const QString &name)
+{
+    return raise(number, name.isEmpty() ? errorText(number) : errorText(number) + QStringLiteral(": '") + name + QLatin1Char('\''));
+}
+
+void Interp::trapError()
+{
+    ScriptError e = m_error;
+    if (e.description.isEmpty())
+        e.description = errorText(e.number);
+    m_err->set(e);
+    clearError();
+}
+
+bool Interp::objectOf(const Value &v, Object *&o, const QString &name)
+{
+    if (!v.isObject())
+        return raiseNamed(err::ObjectRequired, name);
+    o = v.asObject();
+    if (!o)
+        return raiseNamed(err::ObjectNotSet, name);
+    return true;
+}
+
+Flow Interp::execBlock(const Block &block)
+{
+    for (Stmt *s : block) {
+        const Flow f = s->exec(*this);
+        if (f == Flow::Normal)
+            continue;
+        if (f == Flow::Error) {
+            if (m_error.line == 0) {
+                m_error.line = s->line;
+                m_error.column = s->column;
+            }
+            if (frame->resumeNext && !fatal) {
+                trapError();
+                continue;
+            }
+        }
+        return f;
+    }
+    return Flow::Normal;
+}
+
+bool Interp::callProc(Proc *proc, Args args, Value *result, Object *me)
+{
+    if (args.count != int(proc->params.size()))
+        return raiseNamed(err::WrongArgs, proc->name);
+    if (stackExhausted())
+        return raise(err::OutOfStack);
+    if (!tick())
+        return false;
+    constexpr int Inline = 8;
+    const int n = proc->slotCount();
+    Value inlineStorage[Inline];
+    Value *inlineRefs[Inline];
+    std::unique_ptr<Value[]> heapStorage;
+    std::unique_ptr<Value *[]> heapRefs;
+    Value *storage = inlineStorage;
+    Value **refs = inlineRefs;
+    if (n > Inline) {
+        heapStorage.reset(new Value[size_t(n)]);
+        heapRefs.reset(new Value *[size_t(n)]);
+        storage = heapStorage.get();
+        refs = heapRefs.get();
+    }
+    for (int i = 0; i < n; ++i)
+        refs[i] = &storage[i];
+    for (int i = 0; i < args.count; ++i) {
+        if (proc->params[size_t(i)].byRef)
+            refs[i + 1] = args.items[i];
+        else
+            storage[i + 1] = *args.items[i];
+    }
+    Frame f;
+    f.refs = refs;
+    f.proc = proc;
+    f.me = me;
+    Frame *saved = frame;
+    frame = &f;
+    for (DimStmt::Var &v : proc->fixedArrays) {
+        DimStmt once;
+        once.vars.push_back(v);
+        if (once.exec(*this) == Flow::Error) {
+            frame = saved;
+            return false;
+        }
+    }
+    const Flow flow = execBlock(proc->body);
+    frame = saved;
+    if (flow == Flow::Error)
+        return false;
+    if (result)
+        *result = std::move(storage[0]);
+    return true;
+}
+
+// ---- argument lists --------------------------------------------------------------------
+
+ArgValues::~ArgValues()
+{
+    for (Value &v : lockedArrays)
+        --v.asArray()->locks;
+}
+
+bool ArgValues::evaluate(Interp &I, const ArgList &list, bool byRef)
+{
+    count = int(list.items.size());
+    if (count > Inline) {
+        heapTemps.reset(new Value[size_t(count)]);
+        heapPtrs.reset(new Value *[size_t(count)]);
+        temps = heapTemps.get();
+        ptrs = heapPtrs.get();
+    }
+    for (int i = 0; i < count; ++i) {
+        Expr *e = list.items[size_t(i)];
+        if (!e) {
+            temps[i] = Value::missing();
+            ptrs[i] = &temps[i];
+            continue;
+        }
+        if (byRef) {
+            Value *r = e->argRef(I, lockedArrays);
+            if (r) {
+                ptrs[i] = r;
+                continue;
+            }
+            if (I.hasError())
+                return false;
+        }
+        if (!e->eval(I, temps[i]))
+            return false;
+        ptrs[i] = &temps[i];
+    }
+    return true;
+}
+
+// ---- expressions -----------------------------------------------------------------------
+
+bool Expr::assign(Interp &I, Value &&, bool)
+{
+    return I.raiseNamed(err::IllegalAssignment, written());
+}
+
+bool Expr::call(Interp &I)
+{
+    Value ignored;
+    return eval(I, ignored);
+}
+
+bool Name::eval(Interp &I, Value &)
+{
+    return I.raiseNamed(err::Undefined, name); // never runs: names are resolved first
+}
+
+bool LocalVar::eval(Interp &I, Value &out)
+{
+    out = *I.frame->refs[slot];
+    return true;
+}
+
+bool LocalVar::peek(Interp &I, const Value *&out, Value &)
+{
+    out = I.frame->refs[slot];
+    return true;
+}
+
+Value *LocalVar::ref(Interp &I)
+{
+    return I.frame->refs[slot];
+}
+
+bool LocalVar::assign(Interp &I, Value &&v, bool isSet)
+{
+    return store(I, *I.frame->refs[slot], std::move(v), isSet, name);
+}
+
+bool LocalVar::call(Interp &I)
+{
+    const Value &v = *I.frame->refs[slot];
+    if (v.isObject() && v.asObject()) {
+        Value out;
+        Value hold = v;
+        return callDefault(I, hold.asObject(), ArgList(), InvokeMethod, nullptr, out, name);
+    }
+    return I.raiseNamed(err::TypeMismatch, name);
+}
+
+bool GlobalVar::eval(Interp &, Value &out)
+{
+    out = entry->value;
+    return true;
+}
+
+bool GlobalVar::peek(Interp &, const Value *&out, Value &)
+{
+    out = &entry->value;
+    return true;
+}
+
+Value *GlobalVar::ref(Interp &)
+{
+    return &entry->value;
+}
+
+bool GlobalVar::assign(Interp &I, Value &&v, bool isSet)
+{
+    if (entry->kind == GlobalEntry::Const)
+        return I.raiseNamed(err::IllegalAssignment, name);
+    return store(I, entry->value, std::move(v), isSet, name);
+}
+
+bool GlobalVar::call(Interp &I)
+{
+    const Value &v = entry->value;
+    if (v.isObject() && v.asObject()) {
+        Value out;
+        Value hold = v;
+        return callDefault(I, hold.asObject(), ArgList(), InvokeMethod, nullptr, out, name);
+    }
+    return I.raiseNamed(err::TypeMismatch, name);
+}
+
+bool ConstRef::assign(Interp &I, Value &&, bool)
+{
+    return I.raiseNamed(err::IllegalAssignment, name);
+}
+
+bool Undefined::eval(Interp &I, Value &) { return I.raiseNamed(err::Undefined, name); }
+bool Undefined::assign(Interp &I, Value &&, bool) { return I.raiseNamed(err::Undefined, name); }
+bool Undefined::call(Interp &I) { return I.raiseNamed(err::Undefined, name); }
+Value *Undefined::ref(Interp &I)
+{
+    I.raiseNamed(err::Undefined, name);
+    return nullptr;
+}
+
+bool Index::eval(Interp &I, Value &out)
+{
+    Value base_;
+    if (!base->eval(I, base_))
+        return false;
+    return indexValue(I, base_, args, out, base->written());
+}
+
+bool Index::call(Interp &I)
+{
+    Value ignored;
+    return eval(I, ignored);
+}
+
+bool Index::assign(Interp &I, Value &&v, bool isSet)
+{
+    Value base_;
+    if (!base->eval(I, base_))
+        return false;
+    Object *o;
+    if (!I.objectOf(base_, o, base->written()))
+        return false;
+    Value ignored;
+    return callDefault(I, o, args, isSet ? InvokeSet : InvokeLet, &v, ignored, base->written());
+}
+
+bool ElementOf::subscripts(Interp &I, std::vector<int32_t> &out)
+{
+    return subscriptsOf(I, args, out);
+}
+
+bool ElementOf::eval(Interp &I, Value &out)
+{
+    const Value *base;
+    Value tmp;
+    if (!var->peek(I, base, tmp))
+        return false;
+    if (base->isArray()) {
+        std::vector<int32_t> subs;
+        Value hold = *base;
+        return subscripts(I, subs) && element(I, hold, subs, out, var->written());
+    }
+    return indexValue(I, *base, args, out, var->written());
+}
+
+Value *ElementOf::argRef(Interp &I, std::vector<Value> &locked)
+{
+    std::vector<int32_t> subs;
+    Value *base = var->ref(I);
+    if (!base || !base->isArray())
+        return nullptr; // passed by value: an object's default member, or an error to come
+    if (!subscripts(I, subs))
+        return nullptr;
+    base = var->ref(I);
+    if (!base->isArray())
+        return nullptr;
+    ArrayData *a = base->mutableArray();
+    const int64_t index = a->flatIndex(subs.data(), int(subs.size()));
+    if (index < 0) {
+        I.raiseNamed(err::SubscriptOutOfRange, var->written());
+        return nullptr;
+    }
+    ++a->locks;
+    locked.push_back(*base);
+    return &a->data[size_t(index)];
+}
+
+bool ElementOf::assign(Interp &I, Value &&v, bool isSet)
+{
+    std::vector<int32_t> subs;
+    Value *base = var->ref(I);
+    if (!base)
+        return false;
+    if (base->isObject()) {
+        Object *o;
+        if (!I.objectOf(*base, o, var->written()))
+            return false;
+        Value hold = *base, ignored;
+        return callDefault(I, o, args, isSet ? InvokeSet : InvokeLet, &v, ignored, var->written());
+    }
+    if (!subscripts(I, subs))
+        return false;
+    base = var->ref(I);
+    if (!base->isArray())
+        return I.raiseNamed(err::TypeMismatch, var->written());
+    ArrayData *a = base->mutableArray();
+    const int64_t index = a->flatIndex(subs.data(), int(subs.size()));
+    if (index < 0)
+        return I.raiseNamed(err::SubscriptOutOfRange, var->written());
+    Value &slot = a->data[size_t(index)];
+    if (isSet) {
+        if (!v.isObject())
+            return I.raiseNamed(err::ObjectRequired, var->written());
+        slot = std::move(v);
+        return true;
+    }
+    if (v.isObject()) {
+        Value inner;
+        if (!valueOf(I, v, inner))
+            return false;
+        v = std::move(inner);
+    }
+    slot = std::move(v);
+    return true;
+}
+
+bool ElementOf::call(Interp &I)
+{
+    Value ignored;
+    return eval(I, ignored);
+}
+
+QString Member::written() const
+{
+    const QString objectName = object->written();
+    return objectName.startsWith(QLatin1Char('#')) ? name : objectName + QLatin1Char('.') + name;
+}
+
+bool Member::invoke(Interp &I, Invoke kind, Value *assigned, Value &out)
+{
+    Value objectValue;
+    if (!object->eval(I, objectValue))
+        return false;
+    Object *o;
+    if (!objectValue.isObject())
+        return I.raiseNamed(err::ObjectRequired, object->written().startsWith(QLatin1Char('#')) ? name : object->written());
+    o = objectValue.asObject();
+    if (!o)
+        return I.raiseNamed(err::ObjectNotSet, object->written().startsWith(QLatin1Char('#')) ? name : object->written());
+    int id;
+    if (o->memberKey() == cachedKey) {
+        id = cachedId;
+    } else {
+        id = o->memberId(name);
+        cachedKey = o->memberKey();
+        cachedId = id;
+    }
+    if (id == NoMember)
+        return I.raiseNamed(err::NoSuchMember, written());
+    ArgValues av;
+    if (!av.evaluate(I, args))
+        return false;
+    Args a = av.args();
+    std::vector<Value *> withValue;
+    if (assigned) {
+        withValue.assign(av.ptrs, av.ptrs + av.count);
+        withValue.push_back(assigned);
+        a = Args{withValue.data(), int(withValue.size())};
+    }
+    if (!o->invoke(I, id, kind, a, out))
+        return annotate(I, written());
+    return true;
+}
+
+bool Member::eval(Interp &I, Value &out)
+{
+    return invoke(I, Invoke(InvokeMethod | InvokeGet), nullptr, out);
+}
+
+bool Member::call(Interp &I)
+{
+    Value ignored;
+    return invoke(I, InvokeMethod, nullptr, ignored);
+}
+
+bool Member::assign(Interp &I, Value &&v, bool isSet)
+{
+    Value ignored;
+    return invoke(I, isSet ? InvokeSet : InvokeLet, &v, ignored);
+}
+
+bool Unary::eval(Interp &I, Value &out)
+{
+    const Value *v;
+    Value tmp;
+    if (!operand->peek(I, v, tmp))
+        return false;
+    switch (op) {
+    case Neg:
+        if (v->type() == VType::Double) {
+            out = Value::dbl(-v->asDouble());
+            return true;
+        }
+        return negate(I, *v, out);
+    case Not:
+        return logicalNot(I, *v, out);
+    default: {
+        Value n;
+        if (!toNumeric(I, *v, n))
+            return false;
+        out = v->isEmpty() ? Value() : *v;
+        return true;
+    }
+    }
+}
+
+bool Binary::eval(Interp &I, Value &out)
+{
+    const Value *a, *b;
+    Value ta, tb;
+    if (!lhs->peek(I, a, ta))
+        return false;
+    if (!rhs->isSimple() && a != &ta) { // the right side may change the left's variable
+        ta = *a;
+        a = &ta;
+    }
+    if (!rhs->peek(I, b, tb))
+        return false;
+    const VType at = a->type(), bt = b->type();
+    // Fast paths: Integer and Long, Double.
+    if ((at == VType::Integer || at == VType::Long) && (bt == VType::Integer || bt == VType::Long)) {
+        const int64_t p = at == VType::Integer ? a->asInteger() : a->asLong();
+        const int64_t q = bt == VType::Integer ? b->asInteger() : b->asLong();
+        const VType wider = (at == VType::Long || bt == VType::Long) ? VType::Long : VType::Integer;
+        switch (op) {
+        case BinOp::Add: out = integerResult(p + q, wider); return true;
+        case BinOp::Sub: out = integerResult(p - q, wider); return true;
+        case BinOp::Mul: out = integerResult(p * q, wider); return true;
+        case BinOp::Eq: out = Value::boolean(p == q); return true;
+        case BinOp::Ne: out = Value::boolean(p != q); return true;
+        case BinOp::Lt: out = Value::boolean(p < q); return true;
+        case BinOp::Gt: out = Value::boolean(p > q); return true;
+        case BinOp::Le: out = Value::boolean(p <= q); return true;
+        case BinOp::Ge: out = Value::boolean(p >= q); return true;
+        case BinOp::Mod:
+        case BinOp::IntDiv:
+            if (q == 0)
+                return I.raise(err::DivisionByZero);
+            out = integerResult(op == BinOp::Mod ? p % q : p / q, wider);
+            return true;
+        default:
+            break;
+        }
+    } else if (at == VType::Double && bt == VType::Double) {
+        const double p = a->asDouble(), q = b->asDouble();
+        switch (op) {
+        case BinOp::Add: out = Value::dbl(p + q); return std::isfinite(p + q) || I.raise(err::Overflow);
+        case BinOp::Sub: out = Value::dbl(p - q); return std::isfinite(p - q) || I.raise(err::Overflow);
+        case BinOp::Mul: out = Value::dbl(p * q); return std::isfinite(p * q) || I.raise(err::Overflow);
+        case BinOp::Lt: out = Value::boolean(p < q); return true;
+        case BinOp::Gt: out = Value::boolean(p > q); return true;
+        case BinOp::Le: out = Value::boolean(p <= q); return true;
+        case BinOp::Ge: out = Value::boolean(p >= q); return true;
+        case BinOp::Eq: out = Value::boolean(p == q); return true;
+        case BinOp::Ne: out = Value::boolean(p != q); return true;
+        default:
+            break;
+        }
+    } else if (at == VType::String && bt == VType::String && op == BinOp::Concat) {
+        out = Value::string(a->asString() + b->asString());
+        return true;
+    }
+    return binaryOp(I, op, *a, *b, out);
+}
+
+bool NewObject::eval(Interp &I, Value &out)
+{
+    if (!cls)
+        return I.raiseNamed(err::ClassNotDefined, className);
+    auto *o = new ScriptObject(I, cls);
+    Value holder = Value::object(o);
+    if (!o->initialize())
+        return false;
+    out = std::move(holder);
+    return true;
+}
+
+bool MeExpr::eval(Interp &I, Value &out)
+{
+    if (!I.frame->me)
+        return I.raise(err::InvalidMe);
+    out = Value::object(I.frame->me);
+    return true;
+}
+
+bool ProcCall::eval(Interp &I, Value &out)
+{
+    if (entry->kind != GlobalEntry::Procedure)
+        return I.raiseNamed(err::TypeMismatch, name);
+    ArgValues av;
+    if (!av.evaluate(I, args))
+        return false;
+    return I.callProc(entry->proc, av.args(), &out);
+}
+
+bool ProcCall::call(Interp &I)
+{
+    if (entry->kind != GlobalEntry::Procedure)
+        return I.raiseNamed(err::TypeMismatch, name);
+    ArgValues av;
+    if (!av.evaluate(I, args))
+        return false;
+    return I.callProc(entry->proc, av.args(), nullptr);
+}
+
+bool BuiltinCall::eval(Interp &I, Value &out)
+{
+    const int n = int(args.items.size());
+    if (n < fn->minArgs || n > fn->maxArgs)
+        return I.raiseNamed(err::WrongArgs, name);
+    ArgValues av;
+    if (!av.evaluate(I, args))
+        return false;
+    if (!fn->fn(I, av.args(), out))
+        return annotate(I, name);
+    return true;
+}
+
+bool BuiltinCall::call(Interp &I)
+{
+    Value ignored;
+    return eval(I, ignored);
+}
+
+bool HostMember::eval(Interp &I, Value &out)
+{
+    ArgValues av;
+    if (!av.evaluate(I, args))
+        return false;
+    if (!object->invoke(I, id, Invoke(InvokeMethod | InvokeGet), av.args(), out))
+        return annotate(I, objectName + QLatin1Char('.') + name);
+    return true;
+}
+
+bool HostMember::call(Interp &I)
+{
+    ArgValues av;
+    if (!av.evaluate(I, args))
+        return false;
+    Value ignored;
+    if (!object->invoke(I, id, InvokeMethod, av.args(), ignored))
+        return annotate(I, objectName + QLatin1Char('.') + name);
+    return true;
+}
+
+bool HostMember::assign(Interp &I, Value &&v, bool isSet)
+{
+    ArgValues av;
+    if (!av.evaluate(I, args))
+        return false;
+    std::vector<Value *> ptrs(av.ptrs, av.ptrs + av.count);
+    ptrs.push_back(&v);
+    Value ignored;
+    if (!object->invoke(I, id, isSet ? InvokeSet : InvokeLet, Args{ptrs.data(), int(ptrs.size())}, ignored))
+        return annotate(I, objectName + QLatin1Char('.') + name);
+    return true;
+}
+
+// Inside a class: fields of Me directly, other members through Me's own dispatch.
+bool ClassMemberRef::eval(Interp &I, Value &out)
+{
+    auto *me = static_cast<ScriptObject *>(I.frame->me);
+    if (!me)
+        return I.raise(err::InvalidMe);
+    ArgValues av;
+    if (!av.evaluate(I, args))
+        return false;
+    return me->invoke(I, id, Invoke(InvokeMethod | InvokeGet), av.args(), out) || annotate(I, name);
+}
+
+Value *ClassMemberRef::ref(Interp &I)
+{
+    auto *me = static_cast<ScriptObject *>(I.frame->me);
+    if (!me || hasArgs)
+        return nullptr;
+    const ClassDef::MemberInfo &m = I.frame->proc->cls->members[size_t(id - 1)];
+    return m.field >= 0 ? me->field(m.field) : nullptr;
+}
+
+bool ClassMemberRef::assign(Interp &I, Value &&v, bool isSet)
+{
+    auto *me = static_cast<ScriptObject *>(I.frame->me);
+    if (!me)
+        return I.raise(err::InvalidMe);
+    ArgValues av;
+    if (!av.evaluate(I, args))
+        return false;
+    std::vector<Value *> ptrs(av.ptrs, av.ptrs + av.count);
+    ptrs.push_back(&v);
+    Value ignored;
+    return me->invoke(I, id, isSet ? InvokeSet : InvokeLet, Args{ptrs.data(), int(ptrs.size())}, ignored)
+           || annotate(I, name);
+}
+
+bool ClassMemberRef::call(Interp &I)
+{
+    auto *me = static_cast<ScriptObject *>(I.frame->me);
+    if (!me)
+        return I.raise(err::InvalidMe);
+    ArgValues av;
+    if (!av.evaluate(I, args))
+        return false;
+    Value ignored;
+    return me->invoke(I, id, InvokeMethod, av.args(), ignored) || annotate(I, name);
+}
+
+// ---- statements ------------------------------------------------------------------------
+
+Flow ExprStmt::exec(Interp &I)
+{
+    return expr->call(I) ? Flow::Normal : Flow::Error;
+}
+
+Flow Assign::exec(Interp &I)
+{
+    Value v;
+    if (!value->eval(I, v))
+        return Flow::Error;
+    return target->assign(I, std::move(v), isSet) ? Flow::Normal : Flow::Error;
+}
+
+Flow AppendAssign::exec(Interp &I)
+{
+    Value v;
+    if (!value->eval(I, v))
+        return Flow::Error;
+    Value *t = target->ref(I);
+    if (t->isString() && !v.isObject() && !v.isArray()) {
+        if (v.isString()) {
+            t->stringRef().append(v.asString());
+            return Flow::Normal;
+        }
+        if (v.isNull() || v.isEmpty())
+            return Flow::Normal;
+        QString text;
+        if (!toText(I, v, text))
+            return Flow::Error;
+        t->stringRef().append(text);
+        return Flow::Normal;
+    }
+    Value joined;
+    if (!binaryOp(I, BinOp::Concat, *t, v, joined))
+        return Flow::Error;
+    return target->assign(I, std::move(joined), false) ? Flow::Normal : Flow::Error;
+}
+
+Flow DimStmt::exec(Interp &I)
+{
+    for (Var &v : vars) {
+        std::vector<int32_t> counts;
+        int64_t total = 1;
+        for (Expr *b : v.bounds) {
+            Value bound;
+            int32_t ub;
+            if (!b->eval(I, bound) || !toLong(I, bound, ub))
+                return Flow::Error;
+            if (ub < -1) {
+                I.raiseNamed(err::SubscriptOutOfRange, v.target->written());
+                return Flow::Error;
+            }
+            counts.push_back(ub + 1);
+            total *= int64_t(ub) + 1;
+            if (total > MaxArrayElements) {
+                I.raise(err::OutOfMemory);
+                return Flow::Error;
+            }
+        }
+        if (counts.size() > 60) {
+            I.raiseNamed(err::SubscriptOutOfRange, v.target->written());
+            return Flow::Error;
+        }
+        Value *target = v.target->ref(I);
+        if (!target) {
+            if (!I.hasError())
+                I.raiseNamed(err::TypeMismatch, v.target->written());
+            return Flow::Error;
+        }
+        if (target->isArray() && (target->asArray()->fixed || target->asArray()->locks)) {
+            I.raiseNamed(err::ArrayLocked, v.target->written());
+            return Flow::Error;
+        }
+        auto *a = new ArrayData;
+        Value fresh = Value::array(a);
+        a->fixed = !isReDim;
+        a->counts = counts;
+        a->lbounds.assign(counts.size(), 0);
+        try {
+            a->data.resize(size_t(total));
+        } catch (const std::bad_alloc &) {
+            I.raise(err::OutOfMemory);
+            return Flow::Error;
+        }
+        if (preserve && target->isArray()) {
+            const ArrayData *old = target->asArray();
+            if (old->dims() > 0) {
+                if (old->dims() != int(counts.size())) {
+                    I.raiseNamed(err::SubscriptOutOfRange, v.target->written());
+                    return Flow::Error;
+                }
+                for (int d = 0; d + 1 < old->dims(); ++d)
+                    if (old->counts[size_t(d)] != counts[size_t(d)]) {
+                        I.raiseNamed(err::SubscriptOutOfRange, v.target->written());
+                        return Flow::Error;
+                    }
+                // Only the last dimension changes, so the old elements keep their offsets.
+                const size_t keep = std::min(old->data.size(), a->data.size());
+                std::copy(old->data.begin(), old->data.begin() + long(keep), a->data.begin());
+            }
+        }
+        *target = std::move(fresh);
+    }
+    return Flow::Normal;
+}
+
+Flow EraseStmt::exec(Interp &I)
+{
+    for (Expr *t : targets) {
+        Value *v = t->ref(I);
+        if (!v || !v->isArray()) {
+            if (!I.hasError())
+                I.raiseNamed(err::TypeMismatch, t->written());
+            return Flow::Error;
+        }
+        if (v->asArray()->locks) {
+            I.raiseNamed(err::ArrayLocked, t->written());
+            return Flow::Error;
+        }
+        if (v->asArray()->fixed) {
+            ArrayData *a = v->mutableArray();
+            for (Value &e : a->data)
+                e.clear();
+        } else {
+            *v = Value::array(new ArrayData);
+        }
+    }
+    return Flow::Normal;
+}
+
+Flow IfStmt::exec(Interp &I)
+{
+    for (Branch &b : branches) {
+        bool c;
+        if (!condition(I, b.cond, c))
+            return Flow::Error;
+        if (c)
+            return I.execBlock(b.body);
+    }
+    return I.execBlock(elseBody);
+}
+
+Flow SelectStmt::exec(Interp &I)
+{
+    Value v;
+    if (!subject->eval(I, v))
+        return Flow::Error;
+    for (Case &c : cases) {
+        for (Expr *e : c.values) {
+            const Value *candidate;
+            Value tmp;
+            if (!e->peek(I, candidate, tmp))
+                return Flow::Error;
+            int cmp;
+            if (!compareValues(I, v, *candidate, cmp))
+                return Flow::Error;
+            if (cmp == 0)
+                return I.execBlock(c.body);
+        }
+    }
+    return I.execBlock(elseBody);
+}
+
+Flow ForStmt::exec(Interp &I)
+{
+    Value start, end, stepValue = Value::integer(1);
+    if (!from->eval(I, start) || !to->eval(I, end) || (step && !step->eval(I, stepValue)))
+        return Flow::Error;
+    Value s, e, st;
+    if (!toNumeric(I, start, s) || !toNumeric(I, end, e) || !toNumeric(I, stepValue, st))
+        return Flow::Error;
+    if (s.isNull() || e.isNull() || st.isNull()) {
+        I.raise(err::InvalidNull);
+        return Flow::Error;
+    }
+    Value *counter = var->ref(I);
+    if (!counter)
+        return Flow::Error;
+    auto integral = [](const Value &v) { return v.type() == VType::Integer || v.type() == VType::Long || v.type() == VType::Byte; };
+    if (integral(s) && integral(e) && integral(st)) {
+        // Counting in whole numbers: the counter stays Integer while it fits, as VBScript's does.
+        int32_t from_, to_, step_;
+        toLong(I, s, from_);
+        toLong(I, e, to_);
+        toLong(I, st, step_);
+        const VType type = (s.type() == VType::Long || st.type() == VType::Long) ? VType::Long : VType::Integer;
+        int64_t i = from_;
+        *counter = integerResult(i, type);
+        for (;;) {
+            if (step_ >= 0 ? i > to_ : i < to_)
+                break;
+            const Flow f = I.execBlock(body);
+            if (f != Flow::Normal) {
+                if (f == Flow::ExitFor)
+                    break;
+                return f;
+            }
+            if (!I.tick())
+                return Flow::Error;
+            counter = var->ref(I);
+            const VType ct = counter->type();
+            if (ct == VType::Integer)
+                i = counter->asInteger();
+            else if (ct == VType::Long)
+                i = counter->asLong();
+            else {
+                double d;
+                if (!toDouble(I, *counter, d))
+                    return Flow::Error;
+                i = int64_t(d);
+            }
+            i += step_;
+            if (i > INT32_MAX || i < INT32_MIN) {
+                I.raise(err::Overflow);
+                return Flow::Error;
+            }
+            *counter = integerResult(i, ct == VType::Long ? VType::Long : type);
+        }
+        return Flow::Normal;
+    }
+    double from_, to_, step_;
+    if (!toDouble(I, s, from_) || !toDouble(I, e, to_) || !toDouble(I, st, step_))
+        return Flow::Error;
+    const bool single = s.type() == VType::Single && st.type() != VType::Double;
+    double i = from_;
+    *counter = single ? Value::single(float(i)) : Value::dbl(i);
+    for (;;) {
+        if (step_ >= 0 ? i > to_ : i < to_)
+            break;
+        const Flow f = I.execBlock(body);
+        if (f != Flow::Normal) {
+            if (f == Flow::ExitFor)
+                break;
+            return f;
+        }
+        if (!I.tick())
+            return Flow::Error;
+        counter = var->ref(I);
+        if (!toDouble(I, *counter, i))
+            return Flow::Error;
+        i += step_;
+        *counter = single ? Value::single(float(i)) : Value::dbl(i);
+        if (single)
+            i = float(i);
+    }
+    return Flow::Normal;
+}
+
+Flow ForEachStmt::exec(Interp &I)
+{
+    Value c;
+    if (!collection->eval(I, c))
+        return Flow::Error;
+    std::vector<Value> items;
+    Value hold;
+    if (c.isArray()) {
+        hold = c;
+        ++hold.asArray()->locks;
+    } else if (c.isObject() && c.asObject()) {
+        if (!c.asObject()->enumerate(I, items)) {
+            if (!I.hasError())
+                I.raiseNamed(err::NotCollection, collection->written());
+            return Flow::Error;
+        }
+    } else {
+        I.raiseNamed(err::NotCollection, collection->written());
+        return Flow::Error;
+    }
+    struct Unlock {
+        Value &v;
+        ~Unlock() { if (v.isArray()) --v.asArray()->locks; }
+    } unlock{hold};
+    const size_t n = hold.isArray() ? hold.asArray()->data.size() : items.size();
+    for (size_t k = 0; k < n; ++k) {
+        Value item = hold.isArray() ? hold.asArray()->data[k] : items[k];
+        const bool isObject = item.isObject();
+        if (!var->assign(I, std::move(item), isObject))
+            return Flow::Error;
+        const Flow f = I.execBlock(body);
+        if (f != Flow::Normal) {
+            if (f == Flow::ExitFor)
+                break;
+            return f;
+        }
+        if (!I.tick())
+            return Flow::Error;
+    }
+    return Flow::Normal;
+}
+
+Flow DoStmt::exec(Interp &I)
+{
+    for (;;) {
+        if (preCond) {
+            bool c;
+            if (!condition(I, preCond, c))
+                return Flow::Error;
+            if (c == preUntil)
+                break;
+        }
+        const Flow f = I.execBlock(body);
+        if (f != Flow::Normal) {
+            if (f == Flow::ExitDo)
+                break;
+            return f;
+        }
+        if (postCond) {
+            bool c;
+            if (!condition(I, postCond, c))
+                return Flow::Error;
+            if (c == postUntil)
+                break;
+        }
+        if (!I.tick())
+            return Flow::Error;
+    }
+    return Flow::Normal;
+}
+
+Flow ExitStmt::exec(Interp &)
+{
+    return flow;
+}
+
+Flow OnErrorStmt::exec(Interp &I)
+{
+    I.frame->resumeNext = resumeNext;
+    I.err()->clear();
+    return Flow::Normal;
+}
+
+Flow RandomizeStmt::exec(Interp &I)
+{
+    uint32_t seedValue;
+    if (seed) {
+        Value v;
+        double d;
+        if (!seed->eval(I, v) || !toDouble(I, v, d))
+            return Flow::Error;
+        seedValue = uint32_t(int64_t(d * 1000));
+    } else {
+        seedValue = uint32_t(QDateTime::currentMSecsSinceEpoch());
+    }
+    I.randomize(seedValue);
+    return Flow::Normal;
+}
+
+Flow ConstStmt::exec(Interp &I)
+{
+    for (auto &item : items) {
+        Value v;
+        if (!item.second->eval(I, v) || !item.first->assign(I, std::move(v), false))
+            return Flow::Error;
+    }
+    return Flow::Normal;
+}
+
+Flow WithStmt::exec(Interp &I)
+{
+    Value o;
+    if (!object->eval(I, o))
+        return Flow::Error;
+    if (!o.isObject()) {
+        I.raiseNamed(err::ObjectRequired, object->written());
+        return Flow::Error;
+    }
+    if (!holder->assign(I, std::move(o), true))
+        return Flow::Error;
+    const Flow f = I.execBlock(body);
+    if (Value *h = holder->ref(I))
+        h->clear();
+    return f;
+}
+
+} // namespace vbs

@@ -1,0 +1,144 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <deque>
+#include <memory>
+#include <vector>
+
+#include "ast.h"
+#include "context.h"
+
+namespace vbs {
+
+class ErrObject;
+class ScriptObject;
+
+// A script-level name: a variable, a constant, a procedure or a class. Entries never move,
+// so resolved code points straight at them.
+struct GlobalEntry {
+    enum Kind : uint8_t { Var, Const, Procedure, Class } kind = Var;
+    QString name;
+    Value value;
+    Proc *proc = nullptr;
+    ClassDef *cls = nullptr;
+};
+
+// One row of the built-in function table: name, argument counts, body.
+using BuiltinFn = bool (*)(Context &cx, Args args, Value &result);
+struct Builtin {
+    const char *name;
+    int8_t minArgs;
+    int8_t maxArgs;
+    BuiltinFn fn;
+};
+
+// The activation of a procedure (or of top-level code): where its variables live.
+struct Frame {
+    Value **refs = nullptr; // slot -> storage (a by-reference parameter points at the caller's)
+    Proc *proc = nullptr;
+    Object *me = nullptr;
+    bool resumeNext = false;
+};
+
+// Arguments evaluated for a call: by reference where the script passed a variable or an
+// array element (the array is locked meanwhile), else temporaries.
+struct ArgValues {
+    static constexpr int Inline = 6;
+    Value inlineTemps[Inline];
+    Value *inlinePtrs[Inline];
+    std::unique_ptr<Value[]> heapTemps;
+    std::unique_ptr<Value *[]> heapPtrs;
+    Value *temps = inlineTemps;
+    Value **ptrs = inlinePtrs;
+    int count = 0;
+    std::vector<Value> lockedArrays;
+
+    ~ArgValues();
+    Args args() const { return Args{ptrs, count}; }
+    bool evaluate(Interp &I, const ArgList &list, bool byRef = true);
+};
+
+class Interp : public Context {
+public:
+    Interp();
+    ~Interp() override;
+
+    Host *host() const override { return m_host; }
+    void pauseClock() override;
+    void resumeClock() override;
+    void setHost(Host *host) { m_host = host; }
+
+    // ---- program --------------------------------------------------------------------
+    template <typename T> T *make()
+    {
+        auto node = std::make_unique<T>();
+        T *raw = node.get();
+        m_nodes.push_back(std::move(node));
+        return raw;
+    }
+    std::vector<std::unique_ptr<Node>> &nodes() { return m_nodes; }
+    GlobalEntry *global(const QString &name) const { return m_globalIndex.value(name.toLower()); }
+    GlobalEntry *addGlobal(const QString &name, GlobalEntry::Kind kind);
+    std::vector<std::unique_ptr<Proc>> procs;
+    std::vector<std::unique_ptr<ClassDef>> classes;
+
+    struct Registered {
+        QString name;
+        Value object;
+        bool addMembers = false;
+    };
+    std::vector<Registered> registered;
+    Object *errObject() const;
+    ErrObject *err() const { return m_err; }
+
+    // ---- running --------------------------------------------------------------------
+    Frame *frame = nullptr;
+    Frame globalFrame;
+
+    // Starts a call from the host: resets the time budget and the stack guard.
+    void beginRun(int timeoutMs);
+    void endRun();
+    bool inRun() const { return m_runDepth > 0; }
+
+    Flow execBlock(const Block &block);
+    // Calls a script procedure with arguments already evaluated.
+    bool callProc(Proc *proc, Args args, Value *result, Object *me = nullptr);
+    // Raises with VBScript's text and the name as written: "Type mismatch: 'x'".
+    bool raiseNamed(int32_t number, const QString &name);
+    // Records the pending error in Err and clears it (On Error Resume Next).
+    void trapError();
+    // The countdown behind the time limit; false with error when the script is stopped.
+    bool tick()
+    {
+        if (--m_budget > 0)
+            return true;
+        return checkClock();
+    }
+    bool stackExhausted() const;
+    bool objectOf(const Value &v, Object *&o, const QString &name);
+
+    // Live script objects, told when the program they run goes away.
+    std::vector<ScriptObject *> liveObjects;
+
+private:
+    bool checkClock();
+
+    Host *m_host = nullptr;
+    std::vector<std::unique_ptr<Node>> m_nodes;
+    std::deque<GlobalEntry> m_globals;
+    QHash<QString, GlobalEntry *> m_globalIndex;
+    ErrObject *m_err = nullptr;
+    Value m_errHolder;
+
+    int m_runDepth = 0;
+    int m_budget = 0;
+    int m_timeoutMs = 0;
+    qint64 m_pausedMs = 0;
+    qint64 m_pauseStarted = -1;
+    qint64 m_deadline = 0;
+    QElapsedTimer m_clock;
+    uintptr_t m_stackLimit = 0;
+};
+
+} // namespace vbs

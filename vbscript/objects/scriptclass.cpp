@@ -1,0 +1,166 @@
+#include "scriptclass.h"
+
+#include <algorithm>
+
+#include "convert.h"
+#include "interpreter.h"
+
+namespace vbs {
+
+ScriptObject::ScriptObject(Interp &interp, ClassDef *cls) : m_interp(&interp), m_class(cls)
+{
+    m_fields.resize(cls->fields.size());
+    interp.liveObjects.push_back(this);
+}
+
+ScriptObject::~ScriptObject()
+{
+    if (m_interp) {
+        auto &live = m_interp->liveObjects;
+        live.erase(std::remove(live.begin(), live.end(), this), live.end());
+    }
+}
+
+bool ScriptObject::initialize()
+{
+    for (size_t i = 0; i < m_class->fields.size(); ++i) {
+        const ClassDef::Field &f = m_class->fields[i];
+        if (!f.hasBounds)
+            continue;
+        auto *a = new ArrayData;
+        m_fields[i] = Value::array(a);
+        a->fixed = true;
+        int64_t total = 1;
+        for (Expr *b : f.bounds) {
+            Value v;
+            int32_t ub;
+            if (!b->eval(*m_interp, v) || !toLong(*m_interp, v, ub))
+                return false;
+            if (ub < -1)
+                return m_interp->raise(err::SubscriptOutOfRange);
+            a->counts.push_back(ub + 1);
+            a->lbounds.push_back(0);
+            total *= ub + 1;
+        }
+        a->data.resize(size_t(total));
+    }
+    if (m_class->initialize) {
+        Value ignored;
+        return m_interp->callProc(m_class->initialize, Args(), &ignored, this);
+    }
+    return true;
+}
+
+void ScriptObject::terminate()
+{
+    if (m_terminated || !m_interp)
+        return;
+    m_terminated = true;
+    if (!m_class->terminate)
+        return;
+    // An error inside Class_Terminate is not the business of whoever let go of the object.
+    const bool hadError = m_interp->hasError();
+    const ScriptError saved = m_interp->error();
+    addRef();
+    Value ignored;
+    m_interp->callProc(m_class->terminate, Args(), &ignored, this);
+    m_interp->clearError();
+    if (hadError)
+        m_interp->setError(saved);
+    // The reference taken above is dropped without coming back here.
+    Object::release();
+}
+
+void ScriptObject::lastReferenceGone()
+{
+    if (!m_terminated && m_interp && m_class->terminate) {
+        terminate();
+        if (refCount() > 0)
+            return; // Class_Terminate stored Me somewhere: the object lives on
+    }
+    delete this;
+}
+
+bool ScriptObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &result)
+{
+    if (!m_interp)
+        return cx.raise(err::NoSuchMember);
+    Interp &I = *m_interp;
+    if (id == DefaultMember) {
+        if (m_class->defaultId == NoMember)
+            return cx.raise(err::NoSuchMember);
+        id = m_class->defaultId;
+    }
+    if (id < 1 || id > int(m_class->members.size()))
+        return cx.raise(err::NoSuchMember);
+    const ClassDef::MemberInfo &m = m_class->members[size_t(id - 1)];
+    const bool assigning = kind & (InvokeLet | InvokeSet);
+    if (m.field >= 0) {
+        Value &f = m_fields[size_t(m.field)];
+        if (assigning) {
+            Value &v = args[args.count - 1];
+            if (args.count == 1) {
+                if (kind & InvokeSet) {
+                    if (!v.isObject())
+                        return cx.raise(err::ObjectRequired);
+                    f = v;
+                    return true;
+                }
+                Value plain;
+                if (!valueOf(cx, v, plain))
+                    return false;
+                f = std::move(plain);
+                return true;
+            }
+            if (!f.isArray())
+                return cx.raise(err::TypeMismatch);
+            std::vector<int32_t> subs(size_t(args.count - 1));
+            for (int i = 0; i + 1 < args.count; ++i)
+                if (!toLong(cx, args[i], subs[size_t(i)]))
+                    return false;
+            ArrayData *a = f.mutableArray();
+            const int64_t index = a->flatIndex(subs.data(), int(subs.size()));
+            if (index < 0)
+                return cx.raise(err::SubscriptOutOfRange);
+            a->data[size_t(index)] = v;
+            return true;
+        }
+        if (args.count == 0) {
+            result = f;
+            return true;
+        }
+        if (f.isArray()) {
+            std::vector<int32_t> subs(size_t(args.count));
+            for (int i = 0; i < args.count; ++i)
+                if (!toLong(cx, args[i], subs[size_t(i)]))
+                    return false;
+            const int64_t index = f.asArray()->flatIndex(subs.data(), args.count);
+            if (index < 0)
+                return cx.raise(err::SubscriptOutOfRange);
+            result = f.asArray()->data[size_t(index)];
+            return true;
+        }
+        if (f.isObject() && f.asObject()) {
+            Value hold = f;
+            return hold.asObject()->invoke(cx, DefaultMember, kind, args, result);
+        }
+        return cx.raise(err::TypeMismatch);
+    }
+    Value hold = Value::object(this); // the object stays alive while its code runs
+    if (m.method && !assigning)
+        return I.callProc(m.method, args, &result, this);
+    if (!assigning && m.get)
+        return I.callProc(m.get, args, &result, this);
+    if (assigning) {
+        Proc *setter = (kind & InvokeSet) ? (m.set ? m.set : nullptr) : (m.let ? m.let : nullptr);
+        if (!setter && (kind & InvokeSet) && m.let)
+            setter = nullptr;
+        if (!setter)
+            return cx.raise(err::WrongArgs);
+        Value ignored;
+        return I.callProc(setter, args, &ignored, this);
+    }
+    return cx.raise(err::NoSuchMember);
+}
+
+} // namespace vbs

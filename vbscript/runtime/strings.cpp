@@ -1,0 +1,476 @@
+// String functions: Len, Left, Mid, InStr, Replace, Split, Join, Chr, Asc, ...
+#include <QStringList>
+
+#include "builtins.h"
+#include "convert.h"
+#include "text.h"
+
+namespace vbs {
+
+int findText(const QString &text, const QString &sought, int start, bool textCompare, bool backward)
+{
+    const Qt::CaseSensitivity cs = textCompare ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    if (!backward) {
+        if (start > text.size())
+            return 0;
+        if (sought.isEmpty())
+            return start;
+        return int(text.indexOf(sought, start - 1, cs)) + 1;
+    }
+    const int end = start < 0 ? int(text.size()) : start;
+    if (end > text.size())
+        return 0;
+    if (sought.isEmpty())
+        return end;
+    if (sought.size() > end)
+        return 0;
+    return int(text.lastIndexOf(sought, end - sought.size(), cs)) + 1;
+}
+
+namespace runtime {
+
+namespace {
+
+constexpr int64_t MaxStringLength = int64_t(1) << 28;
+
+// Null in, Null out: most string functions propagate it.
+bool nullIn(const Value &v, Value &r)
+{
+    if (!v.isNull())
+        return false;
+    r = Value::null();
+    return true;
+}
+
+bool len(Context &cx, Args a, Value &r)
+{
+    if (nullIn(a[0], r))
+        return true;
+    QString s;
+    if (!toText(cx, a[0], s))
+        return false;
+    r = Value::lng(int32_t(s.size()));
+    return true;
+}
+
+bool count(Context &cx, const Value &v, int32_t &n)
+{
+    if (!toLong(cx, v, n))
+        return false;
+    return n >= 0 || cx.raise(err::InvalidCall);
+}
+
+bool left(Context &cx, Args a, Value &r)
+{
+    int32_t n;
+    if (!count(cx, a[1], n))
+        return false;
+    if (nullIn(a[0], r))
+        return true;
+    QString s;
+    if (!toText(cx, a[0], s))
+        return false;
+    r = Value::string(s.left(n));
+    return true;
+}
+
+bool right(Context &cx, Args a, Value &r)
+{
+    int32_t n;
+    if (!count(cx, a[1], n))
+        return false;
+    if (nullIn(a[0], r))
+        return true;
+    QString s;
+    if (!toText(cx, a[0], s))
+        return false;
+    r = Value::string(s.right(n));
+    return true;
+}
+
+bool mid(Context &cx, Args a, Value &r)
+{
+    int32_t start, n = -1;
+    if (!toLong(cx, a[1], start))
+        return false;
+    if (start < 1)
+        return cx.raise(err::InvalidCall);
+    if (a.has(2) && !count(cx, a[2], n))
+        return false;
+    if (nullIn(a[0], r))
+        return true;
+    QString s;
+    if (!toText(cx, a[0], s))
+        return false;
+    r = Value::string(s.mid(start - 1, n));
+    return true;
+}
+
+bool compareMode(Context &cx, Args a, int index, bool &text)
+{
+    text = false;
+    if (!a.has(index))
+        return true;
+    int32_t mode;
+    if (!toLong(cx, a[index], mode))
+        return false;
+    if (mode < 0 || mode > 2)
+        return cx.raise(err::InvalidCall);
+    text = mode == 1;
+    return true;
+}
+
+// InStr([start, ]text, sought[, compare])
+bool instr(Context &cx, Args a, Value &r)
+{
+    int first = 0;
+    int32_t start = 1;
+    if (a.count >= 3) {
+        if (a[0].isNull())
+            return cx.raise(err::InvalidNull);
+        if (!toLong(cx, a[0], start))
+            return false;
+        if (start < 1)
+            return cx.raise(err::InvalidCall);
+        first = 1;
+    }
+    bool text;
+    if (!compareMode(cx, a, first + 2, text))
+        return false;
+    if (a[first].isNull() || a[first + 1].isNull()) {
+        r = Value::null();
+        return true;
+    }
+    QString hay, needle;
+    if (!toText(cx, a[first], hay) || !toText(cx, a[first + 1], needle))
+        return false;
+    r = Value::lng(findText(hay, needle, start, text, false));
+    return true;
+}
+
+// InStrRev(text, sought[, start[, compare]])
+bool instrrev(Context &cx, Args a, Value &r)
+{
+    int32_t start = -1;
+    if (a.has(2) && !toLong(cx, a[2], start))
+        return false;
+    if (start == 0 || start < -1)
+        return cx.raise(err::InvalidCall);
+    bool text;
+    if (!compareMode(cx, a, 3, text))
+        return false;
+    if (a[0].isNull() || a[1].isNull()) {
+        r = Value::null();
+        return true;
+    }
+    QString hay, needle;
+    if (!toText(cx, a[0], hay) || !toText(cx, a[1], needle))
+        return false;
+    r = Value::lng(findText(hay, needle, start, text, true));
+    return true;
+}
+
+template <QString (QString::*Convert)() const &>
+bool caseFunction(Context &cx, Args a, Value &r)
+{
+    if (nullIn(a[0], r))
+        return true;
+    QString s;
+    if (!toText(cx, a[0], s))
+        return false;
+    r = Value::string((s.*Convert)());
+    return true;
+}
+
+// Trim, LTrim and RTrim remove spaces only.
+bool trimSpaces(Context &cx, Args a, Value &r, bool leading, bool trailing)
+{
+    if (nullIn(a[0], r))
+        return true;
+    QString s;
+    if (!toText(cx, a[0], s))
+        return false;
+    int from = 0, to = int(s.size());
+    while (leading && from < to && s[from] == QLatin1Char(' '))
+        ++from;
+    while (trailing && to > from && s[to - 1] == QLatin1Char(' '))
+        --to;
+    r = Value::string(s.mid(from, to - from));
+    return true;
+}
+bool trim(Context &cx, Args a, Value &r) { return trimSpaces(cx, a, r, true, true); }
+bool ltrim(Context &cx, Args a, Value &r) { return trimSpaces(cx, a, r, true, false); }
+bool rtrim(Context &cx, Args a, Value &r) { return trimSpaces(cx, a, r, false, true); }
+
+// Replace(text, find, with[, start[, count[, compare]]]): the result begins at start.
+bool replace(Context &cx, Args a, Value &r)
+{
+    if (a[0].isNull() || a[1].isNull() || a[2].isNull()) {
+        if (a[0].isNull())
+            r = Value::null();
+        return a[0].isNull() || cx.raise(err::InvalidNull);
+    }
+    QString text, find, with;
+    if (!toText(cx, a[0], text) || !toText(cx, a[1], find) || !toText(cx, a[2], with))
+        return false;
+    int32_t start = 1, limit = -1;
+    if (a.has(3) && !toLong(cx, a[3], start))
+        return false;
+    if (a.has(4) && !toLong(cx, a[4], limit))
+        return false;
+    if (start < 1 || limit < -1)
+        return cx.raise(err::InvalidCall);
+    bool textCompare;
+    if (!compareMode(cx, a, 5, textCompare))
+        return false;
+    QString source = text.mid(start - 1);
+    if (find.isEmpty() || limit == 0) {
+        r = Value::string(source);
+        return true;
+    }
+    const Qt::CaseSensitivity cs = textCompare ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    QString out;
+    qsizetype pos = 0;
+    int done = 0;
+    for (;;) {
+        const qsizetype hit = source.indexOf(find, pos, cs);
+        if (hit < 0 || (limit >= 0 && done >= limit))
+            break;
+        out += QStringView(source).mid(pos, hit - pos);
+        out += with;
+        pos = hit + find.size();
+        ++done;
+    }
+    out += QStringView(source).mid(pos);
+    r = Value::string(out);
+    return true;
+}
+
+Value stringArray(const QStringList &items)
+{
+    auto *a = new ArrayData;
+    a->counts.push_back(int32_t(items.size()));
+    a->lbounds.push_back(0);
+    a->data.reserve(size_t(items.size()));
+    for (const QString &s : items)
+        a->data.push_back(Value::string(s));
+    return Value::array(a);
+}
+
+// Split(text[, delimiter[, count[, compare]]])
+bool split(Context &cx, Args a, Value &r)
+{
+    if (a[0].isNull())
+        return cx.raise(err::InvalidNull);
+    QString text, delimiter = QStringLiteral(" ");
+    if (!toText(cx, a[0], text))
+        return false;
+    if (a.has(1) && !toText(cx, a[1], delimiter))
+        return false;
+    int32_t limit = -1;
+    if (a.has(2) && !toLong(cx, a[2], limit))
+        return false;
+    if (limit < -1)
+        return cx.raise(err::InvalidCall);
+    bool textCompare;
+    if (!compareMode(cx, a, 3, textCompare))
+        return false;
+    QStringList items;
+    if (!text.isEmpty() && limit != 0) {
+        if (delimiter.isEmpty()) {
+            items << text;
+        } else {
+            const Qt::CaseSensitivity cs = textCompare ? Qt::CaseInsensitive : Qt::CaseSensitive;
+            qsizetype pos = 0;
+            for (;;) {
+                if (limit > 0 && items.size() == limit - 1)
+                    break;
+                const qsizetype hit = text.indexOf(delimiter, pos, cs);
+                if (hit < 0)
+                    break;
+                items << text.mid(pos, hit - pos);
+                pos = hit + delimiter.size();
+            }
+            items << text.mid(pos);
+        }
+    }
+    r = stringArray(items);
+    return true;
+}
+
+// Join(array[, delimiter])
+bool join(Context &cx, Args a, Value &r)
+{
+    if (!a[0].isArray())
+        return cx.raise(err::TypeMismatch);
+    QString delimiter = QStringLiteral(" ");
+    if (a.has(1) && !toText(cx, a[1], delimiter))
+        return false;
+    const ArrayData *arr = a[0].asArray();
+    if (arr->dims() > 1)
+        return cx.raise(err::SubscriptOutOfRange);
+    QString out;
+    for (size_t i = 0; i < arr->data.size(); ++i) {
+        if (i)
+            out += delimiter;
+        const Value &v = arr->data[i];
+        if (v.isNull() || v.isEmpty())
+            continue;
+        QString s;
+        if (!toText(cx, v, s))
+            return false;
+        out += s;
+    }
+    r = Value::string(out);
+    return true;
+}
+
+bool chr(Context &cx, Args a, Value &r)
+{
+    int32_t code;
+    if (!toLong(cx, a[0], code))
+        return false;
+    if (code < 0 || code > 255)
+        return cx.raise(err::InvalidCall);
+    r = Value::string(QString(QChar(char16_t(code))));
+    return true;
+}
+
+bool chrw(Context &cx, Args a, Value &r)
+{
+    int32_t code;
+    if (!toLong(cx, a[0], code))
+        return false;
+    if (code < -32768 || code > 65535)
+        return cx.raise(err::InvalidCall);
+    r = Value::string(QString(QChar(char16_t(uint16_t(code)))));
+    return true;
+}
+
+bool firstChar(Context &cx, const Value &v, char16_t &c)
+{
+    if (v.isNull())
+        return cx.raise(err::InvalidNull);
+    QString s;
+    if (!toText(cx, v, s))
+        return false;
+    if (s.isEmpty())
+        return cx.raise(err::InvalidCall);
+    c = s[0].unicode();
+    return true;
+}
+
+bool asc(Context &cx, Args a, Value &r)
+{
+    char16_t c;
+    if (!firstChar(cx, a[0], c))
+        return false;
+    // Characters beyond Latin-1 have no single-byte code here: '?' as the ANSI code page gives.
+    r = Value::integer(int16_t(c < 256 ? c : '?'));
+    return true;
+}
+
+bool ascw(Context &cx, Args a, Value &r)
+{
+    char16_t c;
+    if (!firstChar(cx, a[0], c))
+        return false;
+    r = Value::integer(int16_t(c));
+    return true;
+}
+
+bool space(Context &cx, Args a, Value &r)
+{
+    int32_t n;
+    if (!count(cx, a[0], n))
+        return false;
+    if (n > MaxStringLength)
+        return cx.raise(err::OutOfMemory);
+    r = Value::string(QString(n, QLatin1Char(' ')));
+    return true;
+}
+
+// String(count, character): the character as text (its first letter) or as a code.
+bool string(Context &cx, Args a, Value &r)
+{
+    int32_t n;
+    if (!count(cx, a[0], n))
+        return false;
+    if (a[1].isNull()) {
+        r = Value::null();
+        return true;
+    }
+    QChar c;
+    if (a[1].isString()) {
+        if (a[1].asString().isEmpty())
+            return cx.raise(err::InvalidCall);
+        c = a[1].asString()[0];
+    } else {
+        int32_t code;
+        if (!toLong(cx, a[1], code))
+            return false;
+        c = QChar(char16_t(code % 256 < 0 ? code % 256 + 256 : code % 256));
+    }
+    if (n > MaxStringLength)
+        return cx.raise(err::OutOfMemory);
+    r = Value::string(QString(n, c));
+    return true;
+}
+
+bool strreverse(Context &cx, Args a, Value &r)
+{
+    if (a[0].isNull())
+        return cx.raise(err::InvalidNull);
+    QString s;
+    if (!toText(cx, a[0], s))
+        return false;
+    std::reverse(s.begin(), s.end());
+    r = Value::string(s);
+    return true;
+}
+
+bool strcomp(Context &cx, Args a, Value &r)
+{
+    if (a[0].isNull() || a[1].isNull()) {
+        r = Value::null();
+        return true;
+    }
+    QString x, y;
+    bool text;
+    if (!toText(cx, a[0], x) || !toText(cx, a[1], y) || !compareMode(cx, a, 2, text))
+        return false;
+    const int c = QString::compare(x, y, text ? Qt::CaseInsensitive : Qt::CaseSensitive);
+    r = Value::integer(int16_t(c < 0 ? -1 : c > 0 ? 1 : 0));
+    return true;
+}
+
+} // namespace
+
+const Builtin stringFunctions[] = {
+    {"Len", 1, 1, len},
+    {"Left", 2, 2, left},
+    {"Right", 2, 2, right},
+    {"Mid", 2, 3, mid},
+    {"InStr", 2, 4, instr},
+    {"InStrRev", 2, 4, instrrev},
+    {"UCase", 1, 1, caseFunction<&QString::toUpper>},
+    {"LCase", 1, 1, caseFunction<&QString::toLower>},
+    {"Trim", 1, 1, trim},
+    {"LTrim", 1, 1, ltrim},
+    {"RTrim", 1, 1, rtrim},
+    {"Replace", 3, 6, replace},
+    {"Split", 1, 4, split},
+    {"Join", 1, 2, join},
+    {"Chr", 1, 1, chr},
+    {"ChrW", 1, 1, chrw},
+    {"Asc", 1, 1, asc},
+    {"AscW", 1, 1, ascw},
+    {"Space", 1, 1, space},
+    {"String", 2, 2, string},
+    {"StrReverse", 1, 1, strreverse},
+    {"StrComp", 2, 3, strcomp},
+    {nullptr, 0, 0, nullptr},
+};
+
+} // namespace runtime
+} // namespace vbs

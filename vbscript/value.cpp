@@ -1,0 +1,156 @@
+#include "value.h"
+
+#include "dispatch.h"
+
+namespace vbs {
+
+Value Value::object(Object *o)
+{
+    Value v;
+    v.m_type = VType::Object;
+    v.m_o = o;
+    if (o)
+        o->addRef();
+    return v;
+}
+
+Value Value::array(ArrayData *a)
+{
+    Value v;
+    v.m_type = VType::Array;
+    v.m_a = a;
+    return v;
+}
+
+bool Value::isNumeric() const
+{
+    switch (m_type) {
+    case VType::Byte:
+    case VType::Integer:
+    case VType::Long:
+    case VType::Single:
+    case VType::Double:
+    case VType::Currency:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Value::destroy()
+{
+    switch (m_type) {
+    case VType::String:
+        m_s.~QString();
+        break;
+    case VType::Object:
+        if (Object *o = m_o) {
+            m_type = VType::Empty; // a terminator that reads this slot sees it gone
+            o->release();
+        }
+        break;
+    case VType::Array:
+        if (--m_a->refs == 0)
+            delete m_a;
+        break;
+    default:
+        break;
+    }
+}
+
+void Value::copyFrom(const Value &other)
+{
+    switch (m_type) {
+    case VType::String:
+        new (&m_s) QString(other.m_s);
+        break;
+    case VType::Object:
+        m_o = other.m_o;
+        if (m_o)
+            m_o->addRef();
+        break;
+    case VType::Array:
+        m_a = other.m_a;
+        ++m_a->refs;
+        break;
+    default:
+        m_cy = other.m_cy;
+        break;
+    }
+}
+
+void Value::moveFrom(Value &other) noexcept
+{
+    if (m_type == VType::String) {
+        new (&m_s) QString(std::move(other.m_s));
+        other.m_s.~QString();
+    } else {
+        m_cy = other.m_cy;
+    }
+    other.m_type = VType::Empty;
+    other.m_l = 0;
+}
+
+Value &Value::operator=(const Value &other)
+{
+    if (this == &other)
+        return *this;
+    if (m_type == VType::String && other.m_type == VType::String) {
+        m_s = other.m_s;
+        return *this;
+    }
+    Value copy(other); // the old value may own the new one (an object's last reference)
+    *this = std::move(copy);
+    return *this;
+}
+
+Value &Value::operator=(Value &&other) noexcept
+{
+    if (this == &other)
+        return *this;
+    if (m_type >= VType::String) {
+        Value old(std::move(*this));
+        m_type = other.m_type;
+        moveFrom(other);
+        return *this; // old is released after the new value is in place
+    }
+    m_type = other.m_type;
+    moveFrom(other);
+    return *this;
+}
+
+ArrayData *Value::mutableArray()
+{
+    if (m_a->refs > 1) {
+        auto *copy = new ArrayData;
+        copy->lbounds = m_a->lbounds;
+        copy->counts = m_a->counts;
+        copy->data = m_a->data;
+        copy->fixed = m_a->fixed;
+        --m_a->refs;
+        m_a = copy;
+    }
+    return m_a;
+}
+
+int64_t ArrayData::flatIndex(const int32_t *subscripts, int n) const
+{
+    if (n != int(counts.size()))
+        return -1;
+    int64_t index = 0, stride = 1;
+    for (int d = 0; d < n; ++d) {
+        const int64_t offset = int64_t(subscripts[d]) - lbounds[d];
+        if (offset < 0 || offset >= counts[d])
+            return -1;
+        index += offset * stride;
+        stride *= counts[d];
+    }
+    return index;
+}
+
+bool Object::enumerate(Context &, std::vector<Value> &)
+{
+    return false;
+}
+
+} // namespace vbs

@@ -1,0 +1,129 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+namespace vbs {
+
+class Object;
+struct ArrayData;
+
+// VarType codes, as VBScript reports them.
+enum class VType : uint16_t {
+    Empty = 0,
+    Null = 1,
+    Integer = 2,
+    Long = 3,
+    Single = 4,
+    Double = 5,
+    Currency = 6,
+    Date = 7,
+    String = 8,
+    Object = 9,
+    Error = 10,
+    Boolean = 11,
+    Variant = 12,
+    Byte = 17,
+    Array = 8192,
+};
+
+// The error value that stands for an omitted optional argument.
+constexpr int32_t MissingArgument = int32_t(0x80020004);
+
+// The Variant: a tag and a payload. Numbers, Booleans and dates live inline; strings are
+// implicitly shared QStrings; objects and arrays are reference counted (arrays copy on
+// write, so assignment keeps VBScript's value semantics).
+class Value {
+public:
+    Value() : m_type(VType::Empty) { m_l = 0; }
+    ~Value() { if (m_type >= VType::String) destroy(); }
+    Value(const Value &other) : m_type(other.m_type) { copyFrom(other); }
+    Value(Value &&other) noexcept : m_type(other.m_type) { moveFrom(other); }
+    Value &operator=(const Value &other);
+    Value &operator=(Value &&other) noexcept;
+
+    static Value null() { Value v; v.m_type = VType::Null; return v; }
+    static Value boolean(bool b) { Value v; v.m_type = VType::Boolean; v.m_b = b; return v; }
+    static Value byte(uint8_t b) { Value v; v.m_type = VType::Byte; v.m_by = b; return v; }
+    static Value integer(int16_t i) { Value v; v.m_type = VType::Integer; v.m_i = i; return v; }
+    static Value lng(int32_t l) { Value v; v.m_type = VType::Long; v.m_l = l; return v; }
+    static Value single(float f) { Value v; v.m_type = VType::Single; v.m_f = f; return v; }
+    static Value dbl(double d) { Value v; v.m_type = VType::Double; v.m_d = d; return v; }
+    static Value currency(int64_t scaled) { Value v; v.m_type = VType::Currency; v.m_cy = scaled; return v; }
+    static Value date(double d) { Value v; v.m_type = VType::Date; v.m_d = d; return v; }
+    static Value string(const QString &s) { Value v; v.m_type = VType::String; new (&v.m_s) QString(s); return v; }
+    static Value string(QString &&s) { Value v; v.m_type = VType::String; new (&v.m_s) QString(std::move(s)); return v; }
+    static Value object(Object *o); // takes a new reference; null is Nothing
+    static Value error(int32_t code) { Value v; v.m_type = VType::Error; v.m_l = code; return v; }
+    static Value missing() { return error(MissingArgument); }
+    static Value array(ArrayData *a); // adopts the reference
+
+    VType type() const { return m_type; }
+    bool isEmpty() const { return m_type == VType::Empty; }
+    bool isNull() const { return m_type == VType::Null; }
+    bool isString() const { return m_type == VType::String; }
+    bool isObject() const { return m_type == VType::Object; }
+    bool isArray() const { return m_type == VType::Array; }
+    bool isMissing() const { return m_type == VType::Error && m_l == MissingArgument; }
+    bool isNumeric() const;   // a number type (Byte .. Currency, Date excluded)
+
+    bool asBool() const { return m_b; }
+    uint8_t asByte() const { return m_by; }
+    int16_t asInteger() const { return m_i; }
+    int32_t asLong() const { return m_l; }
+    float asSingle() const { return m_f; }
+    double asDouble() const { return m_d; }
+    int64_t asCurrency() const { return m_cy; }
+    double asDate() const { return m_d; }
+    int32_t asError() const { return m_l; }
+    const QString &asString() const { return m_s; }
+    QString &stringRef() { return m_s; }
+    Object *asObject() const { return m_o; }
+    ArrayData *asArray() const { return m_a; }
+    // An array this value alone holds, for writing (copies a shared array first).
+    ArrayData *mutableArray();
+
+    void clear() { if (m_type >= VType::String) destroy(); m_type = VType::Empty; m_l = 0; }
+    void setLong(int32_t l) { if (m_type >= VType::String) destroy(); m_type = VType::Long; m_l = l; }
+    void setDouble(double d) { if (m_type >= VType::String) destroy(); m_type = VType::Double; m_d = d; }
+    void setBool(bool b) { if (m_type >= VType::String) destroy(); m_type = VType::Boolean; m_b = b; }
+
+private:
+    void destroy();
+    void copyFrom(const Value &other);
+    void moveFrom(Value &other) noexcept;
+
+    VType m_type;
+    union {
+        bool m_b;
+        uint8_t m_by;
+        int16_t m_i;
+        int32_t m_l;
+        float m_f;
+        double m_d;
+        int64_t m_cy;
+        Object *m_o;
+        ArrayData *m_a;
+        QString m_s;
+    };
+};
+
+// Array storage: up to 60 dimensions, lower bounds 0 (kept for arrays from elsewhere),
+// elements in column-major order like VBScript's SAFEARRAY (the first index runs fastest).
+struct ArrayData {
+    int refs = 1;
+    int locks = 0;      // elements passed by reference or iterated: no ReDim or Erase now
+    bool fixed = false; // declared with bounds (Dim a(3)): never resized
+    std::vector<int32_t> lbounds;
+    std::vector<int32_t> counts;
+    std::vector<Value> data;
+
+    int dims() const { return int(counts.size()); }
+    int32_t ubound(int dim) const { return lbounds[dim] + counts[dim] - 1; }
+    // Flat index for the given subscripts, or -1 when one is out of range.
+    int64_t flatIndex(const int32_t *subscripts, int n) const;
+};
+
+} // namespace vbs
