@@ -8,7 +8,7 @@ int defaultButton(int buttons)
 {
     static const int sets[][3] = {{1, 1, 1}, {1, 2, 2}, {3, 4, 5}, {6, 7, 2}, {6, 7, 7}, {4, 2, 2}};
     const int set = buttons & 7;
-    return set > 5 ? 1 : sets[set][(buttons >> 8) & 3 % 3];
+    return set > 5 ? 1 : sets[set][((buttons >> 8) & 3) % 3];
 }
 
 } // namespace

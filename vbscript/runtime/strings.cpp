@@ -9,19 +9,23 @@ namespace vbs {
 
 int findText(const QString &text, const QString &sought, int start, bool textCompare, bool backward)
 {
+    // The documented order of the cases: an empty text finds nothing, an empty sought text
+    // is found at the start, a start past the end finds nothing.
     const Qt::CaseSensitivity cs = textCompare ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    if (text.isEmpty())
+        return 0;
     if (!backward) {
-        if (start > text.size())
-            return 0;
         if (sought.isEmpty())
             return start;
+        if (start > text.size())
+            return 0;
         return int(text.indexOf(sought, start - 1, cs)) + 1;
     }
     const int end = start < 0 ? int(text.size()) : start;
-    if (end > text.size())
-        return 0;
     if (sought.isEmpty())
         return end;
+    if (end > text.size())
+        return 0;
     if (sought.size() > end)
         return 0;
     return int(text.lastIndexOf(sought, end - sought.size(), cs)) + 1;

@@ -1,0 +1,1 @@
+ReDim a(100000, 100000) ' expect error 7: Out of memory

@@ -1,0 +1,2 @@
+x = 5
+x.Foo ' expect error 424: Object required: 'x'

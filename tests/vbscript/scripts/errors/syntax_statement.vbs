@@ -1,0 +1,1 @@
+x = ) ' expect error 1023: Expected expression

@@ -1,0 +1,1 @@
+x = "abc ' expect error 1033: Unterminated string constant

@@ -1,0 +1,9 @@
+' Comparisons between numbers, texts, Empty and Null.
+WScript.Echo 1 < 2, "a" < "b", "B" < "a", 2 = 2.0, "abc" = "ABC" ' expect: True True True True False
+WScript.Echo Empty = 0, Empty = "", 1 <> 2, 3 >= 3, 2 <= 1 ' expect: True True True True False
+WScript.Echo IsNull(1 = Null), IsNull(Null <> Null) ' expect: True True
+WScript.Echo CSng(1.1) = 1.1, 0.1 + 0.2 = 0.3 ' expect: False False
+a = "10" : b = 9
+WScript.Echo a > b ' expect: True
+Set o = Nothing
+WScript.Echo o Is Nothing, Not (o Is Nothing) ' expect: True False
