@@ -64,6 +64,8 @@ public:
 protected:
     // Runs when the last reference goes (Class_Terminate runs here for script classes).
     virtual void lastReferenceGone() { delete this; }
+    // Gives back a reference taken by the object itself, without ending its life.
+    int dropReference() { return --m_refs; }
 
 private:
     int m_refs = 0;

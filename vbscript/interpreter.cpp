@@ -172,6 +172,7 @@ Interp::~Interp()
     for (GlobalEntry &e : m_globals)
         e.value.clear();
     registered.clear();
+    m_nodes.clear(); // literals hold objects too, Err among them
     for (ScriptObject *o : liveObjects)
         o->orphan();
     m_errHolder.clear();

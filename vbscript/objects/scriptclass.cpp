@@ -51,31 +51,25 @@ bool ScriptObject::initialize()
     return true;
 }
 
-void ScriptObject::terminate()
+void ScriptObject::runTerminate()
 {
-    if (m_terminated || !m_interp)
-        return;
-    m_terminated = true;
-    if (!m_class->terminate)
-        return;
     // An error inside Class_Terminate is not the business of whoever let go of the object.
     const bool hadError = m_interp->hasError();
     const ScriptError saved = m_interp->error();
-    addRef();
     Value ignored;
     m_interp->callProc(m_class->terminate, Args(), &ignored, this);
     m_interp->clearError();
     if (hadError)
         m_interp->setError(saved);
-    // The reference taken above is dropped without coming back here.
-    Object::release();
 }
 
 void ScriptObject::lastReferenceGone()
 {
     if (!m_terminated && m_interp && m_class->terminate) {
-        terminate();
-        if (refCount() > 0)
+        m_terminated = true;
+        addRef(); // alive while Class_Terminate runs
+        runTerminate();
+        if (dropReference() > 0)
             return; // Class_Terminate stored Me somewhere: the object lives on
     }
     delete this;

@@ -26,13 +26,13 @@ public:
     Value *field(int index) { return &m_fields[size_t(index)]; }
     // The program went away: no Class_Terminate can run any more.
     void orphan() { m_interp = nullptr; }
-    // Ends the object's life now: runs Class_Terminate once.
-    void terminate();
 
 protected:
     void lastReferenceGone() override;
 
 private:
+    void runTerminate();
+
     Interp *m_interp;
     ClassDef *m_class;
     std::vector<Value> m_fields;
