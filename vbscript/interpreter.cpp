@@ -548,6 +548,30 @@ bool ElementOf::eval(Interp &I, Value &out)
     Value tmp;
     if (!var->peek(I, base, tmp))
         return false;
+    if (base->isArray() && args.items.size() == 1 && args.items[0]) {
+        // The common case, a(i): no subscript list to build.
+        const Value *index;
+        Value indexTmp;
+        if (!args.items[0]->peek(I, index, indexTmp))
+            return false;
+        int32_t i;
+        if (index->type() == VType::Integer)
+            i = index->asInteger();
+        else if (index->type() == VType::Long)
+            i = index->asLong();
+        else if (!toLong(I, *index, i))
+            return false;
+        const Value *current; // the index expression may have changed the variable
+        if (!var->peek(I, current, tmp))
+            return false;
+        if (!current->isArray())
+            return I.raiseNamed(err::TypeMismatch, var->written());
+        const ArrayData *a = current->asArray();
+        if (a->dims() != 1 || i < a->lbounds[0] || i - a->lbounds[0] >= a->counts[0])
+            return I.raiseNamed(err::SubscriptOutOfRange, var->written());
+        out = a->data[size_t(i - a->lbounds[0])];
+        return true;
+    }
     if (base->isArray()) {
         std::vector<int32_t> subs;
         Value hold = *base;
@@ -758,6 +782,13 @@ bool Binary::eval(Interp &I, Value &out)
         case BinOp::Ne: out = Value::boolean(p != q); return true;
         default:
             break;
+        }
+    } else if (at == VType::Boolean && bt == VType::Boolean) {
+        const bool p = a->asBool(), q = b->asBool();
+        switch (op) {
+        case BinOp::And: out = Value::boolean(p && q); return true;
+        case BinOp::Or: out = Value::boolean(p || q); return true;
+        default: break;
         }
     } else if (at == VType::String && bt == VType::String && op == BinOp::Concat) {
         out = Value::string(a->asString() + b->asString());
