@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -46,6 +48,9 @@ FrmMain::FrmMain(platform::Desktop &desktop, const QString &homePage, QWidget *p
     // A fixed dialog frame: title bar and close box, no minimise or maximise box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowCloseButtonHint);
+    m_sc1.setLanguage(QStringLiteral("VBScript"));
+    m_sc1.setTimeout(10000);
+    m_sc1.setHost(&m_scriptHost);
     createControls();
     createMenus();
     createConnections();
@@ -187,7 +192,59 @@ void FrmMain::writeStatus(const QString &message)
 
 void FrmMain::RunCode()
 {
-    // The script pipeline is attached here.
+    // A script that lets events through (a message box, DoEvents) must not have its engine
+    // reset under it by a second run.
+    if (m_run.isRunning()) {
+        QApplication::beep();
+        return;
+    }
+    m_run.RunCode();
+}
+
+QString FrmMain::codeText() const
+{
+    return m_txtCode->text();
+}
+
+void FrmMain::setStatusColor(StatusColor color)
+{
+    QPalette palette = m_status->palette();
+    palette.setColor(QPalette::WindowText, color == StatusColor::Red ? QColor(255, 0, 0) : QColor(0, 0, 255));
+    m_status->setPalette(palette);
+}
+
+void FrmMain::setStatusText(const QString &text)
+{
+    m_status->setText(text);
+}
+
+bool FrmMain::timerRunning() const
+{
+    return m_timer1->isActive();
+}
+
+void FrmMain::setTimerRunning(bool running)
+{
+    if (running)
+        m_timer1->start();
+    else
+        m_timer1->stop();
+}
+
+void FrmMain::showErrorBox(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, Title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+void FrmMain::showErrorLine(int line)
+{
+    // The caret goes to the start of the line; the text is untouched, so no timer starts.
+    const QStringList lines = m_txtCode->text().split(QStringLiteral("\r\n"));
+    int position = 0;
+    for (int i = 0; i < line - 1 && i < lines.size(); ++i)
+        position += int(lines[i].size()) + 2;
+    m_txtCode->setSelStart(position);
 }
 
 void FrmMain::newCode()

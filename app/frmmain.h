@@ -2,7 +2,12 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <memory>
 
+#include "qxrun.h"
+#include "runcode.h"
+#include "scripthost.h"
+#include "scriptcontrol.h"
 #include "statussink.h"
 
 class QAction;
@@ -14,7 +19,7 @@ namespace platform { class Desktop; }
 
 // The program's one window: the code editor, Execute / New / Exit, the status line with
 // its timer, and the menu bar. The program lives exactly as long as this window.
-class FrmMain : public QMainWindow, public StatusSink {
+class FrmMain : public QMainWindow, public StatusSink, private RunSurface {
     Q_OBJECT
 public:
     static constexpr int StatusInterval = 3000;
@@ -29,10 +34,13 @@ public:
     QLabel *status() const { return m_status; }
     QTimer *timer1() const { return m_timer1; }
     QAction *menuItem(const QString &name) const { return m_menuItems.value(name); }
+    ScriptControl &sc1() { return m_sc1; }
+    qxRun &qxRun1() { return m_qxRun1; }
 
     // Status line: a writer sets the text and starts Timer1, whose tick clears it.
     void writeStatus(const QString &message) override;
 
+    // Runs the editor's script; a click while a script runs (and processes events) is refused.
     void RunCode();
     void newCode();
 
@@ -57,6 +65,15 @@ private:
     void endProgram();
     void exitButton();
 
+    // The run routine's view of this window.
+    QString codeText() const override;
+    void setStatusColor(StatusColor color) override;
+    void setStatusText(const QString &text) override;
+    bool timerRunning() const override;
+    void setTimerRunning(bool running) override;
+    void showErrorBox(const QString &text) override;
+    void showErrorLine(int line) override;
+
     platform::Desktop &m_desktop;
     QString m_homePage;
     TxtCode *m_txtCode = nullptr;
@@ -66,6 +83,10 @@ private:
     QPushButton *m_btnNew = nullptr;
     QLabel *m_status = nullptr;
     QHash<QString, QAction *> m_menuItems;
+    ScriptHost m_scriptHost{this};
+    ScriptControl m_sc1;
+    qxRun m_qxRun1{*this, true};
+    ScriptRun m_run{*this, m_sc1, &m_qxRun1};
     QMargins m_sizedForFrame;
     bool m_ending = false;
 };

@@ -6,6 +6,7 @@
     ' expect exit: N           the exit code (WScript.Quit)
     ' stdin: TEXT              a line given on standard input
     ' args: --execute ...      options for vbsrun before the file
+    ' expect status: TEXT      (with --execute) the next status-line text, from stderr
 """
 import re
 import subprocess
@@ -21,6 +22,7 @@ def main():
     exit_code = re.search(r"' expect exit: (-?\d+)$", source, re.M)
     stdin = "".join(m.group(1) + "\n" for m in re.finditer(r"' stdin: ?(.*)$", source, re.M))
     options = re.search(r"' args: (.*)$", source, re.M)
+    statuses = [m.group(1) for m in re.finditer(r"' expect status: ?(.*)$", source, re.M)]
     command = [vbsrun] + (options.group(1).split() if options else []) + [script]
     run = subprocess.run(command, input=stdin.encode(), capture_output=True, timeout=60)
     out = run.stdout.decode("utf-8").splitlines()
@@ -37,6 +39,10 @@ def main():
             failures.append("stderr %r lacks error %s: %s" % (err, error.group(1), error.group(2)))
     elif err and not options:
         failures.append("unexpected stderr: %r" % err)
+    if options and "--execute" in options.group(1):
+        shown = [line[len("status: "):] for line in err.splitlines() if line.startswith("status: ")]
+        if shown != statuses:
+            failures.append("status lines differ:\n  expected: %r\n  actual:   %r" % (statuses, shown))
     if failures:
         print("\n".join(failures))
         return 1

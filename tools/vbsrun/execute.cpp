@@ -1,9 +1,78 @@
-// vbsrun --execute: the Execute button's pipeline on a file.
+// vbsrun --execute: the Execute button's pipeline on a file, with the status line on stderr
+// and the error box's text on stdout.
+#include <QFile>
 #include <QString>
 #include <cstdio>
 
-int executeFile(const QString &, int)
+#include "consolehost.h"
+#include "qxrun.h"
+#include "runcode.h"
+#include "scriptcontrol.h"
+#include "statussink.h"
+
+namespace {
+
+class ConsoleSurface : public RunSurface, public StatusSink {
+public:
+    explicit ConsoleSurface(const QString &code) : m_code(code) {}
+
+    QString codeText() const override { return m_code; }
+    void setStatusColor(StatusColor) override {}
+    void setStatusText(const QString &text) override
+    {
+        if (text == m_status)
+            return;
+        m_status = text;
+        std::fprintf(stderr, "status: %s\n", text.toUtf8().constData());
+        std::fflush(stderr);
+    }
+    bool timerRunning() const override { return m_timer; }
+    void setTimerRunning(bool running) override { m_timer = running; }
+    void showErrorBox(const QString &text) override
+    {
+        std::fprintf(stdout, "%s\n", text.toUtf8().constData());
+        std::fflush(stdout);
+    }
+    // A command's failure: its message, and the timer started as the status line's does.
+    void writeStatus(const QString &message) override
+    {
+        m_status.clear(); // the same message again is a new message
+        setStatusText(message);
+        m_timer = true;
+    }
+
+private:
+    QString m_code;
+    QString m_status = QStringLiteral("Status:");
+    bool m_timer = false;
+};
+
+// The editor holds CR LF line breaks, whatever the file has.
+QString asEditorText(const QString &text)
 {
-    std::fprintf(stderr, "vbsrun: --execute is not available in this build\n");
-    return 2;
+    QString t = text;
+    t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    t.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return t;
+}
+
+} // namespace
+
+int executeFile(const QString &path, int timeoutSeconds)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "vbsrun: cannot read %s: %s\n", qPrintable(path), qPrintable(file.errorString()));
+        return 1;
+    }
+    ConsoleSurface surface(asEditorText(QString::fromUtf8(file.readAll())));
+    ConsoleHost host;
+    ScriptControl sc1;
+    sc1.setLanguage(QStringLiteral("VBScript"));
+    sc1.setTimeout(timeoutSeconds > 0 ? timeoutSeconds * 1000 : 10000);
+    sc1.setHost(&host);
+    qxRun qxRun1(surface, true);
+    ScriptRun run(surface, sc1, &qxRun1);
+    return run.RunCode() ? 0 : 1;
 }

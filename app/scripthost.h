@@ -1,0 +1,19 @@
+#pragma once
+
+#include "context.h"
+
+class QWidget;
+
+// The engine's dialogs as Qt dialogs owned by the main window: MsgBox, InputBox, and the
+// question whether to stop a script that has run past its time limit.
+class ScriptHost : public vbs::Host {
+public:
+    explicit ScriptHost(QWidget *owner) : m_owner(owner) {}
+
+    int msgBox(const QString &prompt, int buttons, const QString &title) override;
+    std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
+    bool stopRunawayScript() override;
+
+private:
+    QWidget *m_owner;
+};

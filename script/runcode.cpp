@@ -1,0 +1,54 @@
+#include "runcode.h"
+
+#include <QList>
+
+#include "cmdreplace.h"
+#include "scriptcontrol.h"
+
+ScriptRun::ScriptRun(RunSurface &surface, ScriptControl &sc1, vbs::Object *qxRun1)
+    : m_surface(surface), m_sc1(sc1), m_qxRun1(qxRun1)
+{
+}
+
+QString ScriptRun::errorBoxText(int number, const QString &description)
+{
+    QString cleaned = description;
+    cleaned.remove(CommandMarker, Qt::CaseSensitive);
+    return QString::number(number) + QStringLiteral(" - ") + cleaned;
+}
+
+bool ScriptRun::RunCode()
+{
+    if (m_running)
+        return false;
+    m_running = true;
+    struct Done {
+        bool &flag;
+        ~Done() { flag = false; }
+    } done{m_running};
+
+    m_surface.setTimerRunning(false);
+    m_surface.setStatusColor(RunSurface::StatusColor::Red);
+    m_sc1.Reset();
+    QList<int> originalLines;
+    const bool ok = m_sc1.AddObject(QStringLiteral("qxCmd"), m_qxRun1, true)
+                    && m_sc1.AddCode(rewriteScript(m_surface.codeText(), &originalLines))
+                    && m_sc1.Run(QStringLiteral("Main"));
+    if (ok) {
+        if (!m_surface.timerRunning()) {
+            m_surface.setStatusColor(RunSurface::StatusColor::Blue);
+            m_surface.setStatusText(SuccessText);
+            m_surface.setTimerRunning(true);
+        }
+        return true;
+    }
+    const ScriptControl::Error error = m_sc1.error();
+    m_surface.showErrorBox(errorBoxText(error.Number, error.Description));
+    m_surface.setStatusColor(RunSurface::StatusColor::Red);
+    m_surface.setStatusText(error.Description);
+    // The description stays until the next edit, even if a command had started the timer.
+    m_surface.setTimerRunning(false);
+    if (error.Line > 0 && !originalLines.isEmpty())
+        m_surface.showErrorLine(originalLines.value(error.Line - 1, originalLines.last()));
+    return false;
+}

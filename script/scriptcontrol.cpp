@@ -1,0 +1,36 @@
+#include "scriptcontrol.h"
+
+ScriptControl::ScriptControl() = default;
+
+bool ScriptControl::setLanguage(const QString &language)
+{
+    return m_engine.setLanguage(language) || failed();
+}
+
+void ScriptControl::Reset()
+{
+    m_engine.reset();
+    m_error = Error();
+}
+
+bool ScriptControl::AddObject(const QString &name, vbs::Object *object, bool addMembers)
+{
+    return m_engine.addObject(name, object, addMembers) || failed();
+}
+
+bool ScriptControl::AddCode(const QString &code)
+{
+    return m_engine.addCode(code) || failed();
+}
+
+bool ScriptControl::Run(const QString &procedure)
+{
+    return m_engine.run(procedure) || failed();
+}
+
+bool ScriptControl::failed()
+{
+    const vbs::ScriptError &e = m_engine.error();
+    m_error = {e.number, e.description, e.line, e.column};
+    return false;
+}

@@ -1,0 +1,244 @@
+#include <QtTest>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
+#include "fakedesktop.h"
+#include "frmmain.h"
+#include "txtcode.h"
+
+namespace {
+
+// Answers the message boxes that a run shows, as a user would, recording what they said.
+class BoxAnswerer : public QObject {
+public:
+    struct Box {
+        QString title, text;
+        QMessageBox::Icon icon;
+        int buttons;
+    };
+
+    BoxAnswerer()
+    {
+        connect(&m_poll, &QTimer::timeout, this, &BoxAnswerer::poll);
+        m_poll.start(5);
+    }
+    // Runs once while the next box is up, before it is answered.
+    std::function<void()> whileOpen;
+    QList<Box> boxes;
+
+private:
+    void poll()
+    {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible())
+            return;
+        boxes << Box{box->windowTitle(), box->text(), box->icon(), int(box->buttons().size())};
+        if (whileOpen) {
+            auto action = std::move(whileOpen);
+            whileOpen = nullptr;
+            action();
+        }
+        box->button(box->standardButtons() & QMessageBox::Ok ? QMessageBox::Ok : QMessageBox::Yes)->click();
+    }
+    QTimer m_poll;
+};
+
+QColor statusColor(FrmMain *w) { return w->status()->palette().color(QPalette::WindowText); }
+
+const QColor Red(255, 0, 0), Blue(0, 0, 255);
+
+} // namespace
+
+class TestRunCode : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void startupTextSucceedsInBlue();
+    void sameTextTwice();
+    void emptyEditorAndNoMainFail_data();
+    void emptyEditorAndNoMainFail();
+    void syntaxErrorNeverCallsMain();
+    void boxCleansMarkerStatusKeepsIt();
+    void negativeNumberKeepsSign();
+    void errorTextStaysUntilEdit();
+    void messageDuringRunSuppressesSuccess();
+    void editDuringRunSuppressesSuccess();
+    void errorPutsCaretOnItsLine();
+    void secondRunWhileRunningIsRefused();
+    void executeMenuItemRunsToo();
+    void runLeavesEditorTextAlone();
+
+private:
+    FakeDesktop *m_desktop = nullptr;
+    FrmMain *m_window = nullptr;
+};
+
+void TestRunCode::init()
+{
+    m_desktop = new FakeDesktop;
+    m_window = new FrmMain(*m_desktop, "https://vornix.example.org/");
+}
+
+void TestRunCode::cleanup()
+{
+    delete m_window;
+    delete m_desktop;
+}
+
+void TestRunCode::startupTextSucceedsInBlue()
+{
+    m_window->RunCode();
+    QCOMPARE(m_window->status()->text(), QString("Code Executed Successfully!"));
+    QCOMPARE(statusColor(m_window), Blue);
+    QVERIFY(m_window->timer1()->isActive());
+    m_window->timer1()->start(10);
+    QTRY_COMPARE(m_window->status()->text(), QString());
+}
+
+void TestRunCode::sameTextTwice()
+{
+    m_window->RunCode();
+    m_window->status()->clear();
+    m_window->RunCode();
+    QCOMPARE(m_window->status()->text(), QString("Code Executed Successfully!"));
+}
+
+void TestRunCode::emptyEditorAndNoMainFail_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("no Main") << QString("Sub Other()\r\nEnd Sub\r\n");
+}
+
+void TestRunCode::emptyEditorAndNoMainFail()
+{
+    QFETCH(QString, code);
+    BoxAnswerer answerer;
+    m_window->txtCode()->setText(code);
+    m_window->RunCode();
+    QCOMPARE(answerer.boxes.size(), 1);
+    QCOMPARE(answerer.boxes[0].title, QString("Vornix Coder"));
+    QCOMPARE(answerer.boxes[0].icon, QMessageBox::NoIcon);
+    QCOMPARE(answerer.boxes[0].buttons, 1);
+    QVERIFY(answerer.boxes[0].text.startsWith("35 - Sub or Function not defined"));
+    QVERIFY(m_window->status()->text().startsWith("Sub or Function not defined"));
+    QCOMPARE(statusColor(m_window), Red);
+    QVERIFY(!m_window->timer1()->isActive());
+}
+
+void TestRunCode::syntaxErrorNeverCallsMain()
+{
+    BoxAnswerer answerer;
+    m_window->txtCode()->setText("Sub Main()\r\n  MsgBox \"called\"\r\n  x = (1 +\r\nEnd Sub\r\n");
+    m_window->RunCode();
+    QCOMPARE(answerer.boxes.size(), 1);
+    QCOMPARE(answerer.boxes[0].text, QString("1023 - Expected expression"));
+}
+
+void TestRunCode::boxCleansMarkerStatusKeepsIt()
+{
+    BoxAnswerer answerer;
+    m_window->txtCode()->setText("Sub Main()\r\n  qxCmd.qxNoSuch 1\r\nEnd Sub\r\n");
+    m_window->RunCode();
+    QCOMPARE(answerer.boxes.size(), 1);
+    QCOMPARE(answerer.boxes[0].text, QString("438 - Object doesn't support this property or method: 'NoSuch'"));
+    QCOMPARE(m_window->status()->text(), QString("Object doesn't support this property or method: 'qxCmd.qxNoSuch'"));
+}
+
+void TestRunCode::negativeNumberKeepsSign()
+{
+    BoxAnswerer answerer;
+    m_window->txtCode()->setText("Sub Main()\r\n  Err.Raise -2147024809, \"src\", \"qxCmd.QX and qxCmd.qx both\"\r\nEnd Sub");
+    m_window->RunCode();
+    QCOMPARE(answerer.boxes.value(0).text, QString("-2147024809 - qxCmd.QX and  both"));
+    QCOMPARE(m_window->status()->text(), QString("qxCmd.QX and qxCmd.qx both"));
+}
+
+void TestRunCode::errorTextStaysUntilEdit()
+{
+    BoxAnswerer answerer;
+    m_window->txtCode()->setText("Sub Main()\r\n  x = 1 / 0\r\nEnd Sub");
+    m_window->RunCode();
+    QCOMPARE(m_window->status()->text(), QString("Division by zero"));
+    QVERIFY(!m_window->timer1()->isActive());
+    m_window->timer1()->setInterval(10);
+    QTest::qWait(50);
+    QCOMPARE(m_window->status()->text(), QString("Division by zero"));
+    m_window->txtCode()->setSelStart(0);
+    m_window->txtCode()->setSelText("'");
+    QTRY_COMPARE(m_window->status()->text(), QString());
+}
+
+void TestRunCode::messageDuringRunSuppressesSuccess()
+{
+    // A command that fails writes its message and starts the timer; the run then leaves it.
+    BoxAnswerer answerer;
+    answerer.whileOpen = [this] { m_window->writeStatus("Can't Send Keys - something"); };
+    m_window->txtCode()->setText("Sub Main()\r\n  MsgBox \"working\"\r\nEnd Sub");
+    m_window->RunCode();
+    QCOMPARE(answerer.boxes.size(), 1);
+    QCOMPARE(m_window->status()->text(), QString("Can't Send Keys - something"));
+    QCOMPARE(statusColor(m_window), Red);
+}
+
+void TestRunCode::editDuringRunSuppressesSuccess()
+{
+    BoxAnswerer answerer;
+    answerer.whileOpen = [this] { m_window->txtCode()->setSelText("x"); };
+    m_window->status()->setText("old");
+    m_window->txtCode()->setText("Sub Main()\r\n  MsgBox \"working\"\r\nEnd Sub");
+    m_window->timer1()->stop();
+    m_window->RunCode();
+    QCOMPARE(m_window->status()->text(), QString("old"));
+    QCOMPARE(statusColor(m_window), Red);
+}
+
+void TestRunCode::errorPutsCaretOnItsLine()
+{
+    BoxAnswerer answerer;
+    const QString code = "Sub Main()\r\n  s = \"a\" & _\r\n      \"b\" & _\r\n      \"c\"\r\n  x = 1 / 0\r\nEnd Sub";
+    m_window->txtCode()->setText(code);
+    m_window->timer1()->stop();
+    m_window->RunCode();
+    QCOMPARE(m_window->txtCode()->selStart(), int(code.indexOf("  x = 1 / 0")));
+    QCOMPARE(m_window->txtCode()->text(), code);
+    QVERIFY(!m_window->timer1()->isActive()); // moving the caret is no edit
+}
+
+void TestRunCode::secondRunWhileRunningIsRefused()
+{
+    BoxAnswerer answerer;
+    answerer.whileOpen = [this] { m_window->RunCode(); };
+    m_window->txtCode()->setText("Sub Main()\r\n  MsgBox \"first\"\r\n  MsgBox \"still here\"\r\nEnd Sub");
+    m_window->RunCode();
+    QCOMPARE(answerer.boxes.size(), 2);
+    QCOMPARE(answerer.boxes[1].text, QString("still here"));
+    QCOMPARE(m_window->status()->text(), QString("Code Executed Successfully!"));
+}
+
+void TestRunCode::executeMenuItemRunsToo()
+{
+    m_window->menuItem("mExecute")->trigger();
+    QCOMPARE(m_window->status()->text(), QString("Code Executed Successfully!"));
+    m_window->status()->clear();
+    m_window->findChild<QPushButton *>("btnExecute")->click();
+    QCOMPARE(m_window->status()->text(), QString("Code Executed Successfully!"));
+}
+
+void TestRunCode::runLeavesEditorTextAlone()
+{
+    // Rewriting and joining work on a copy: the editor keeps indentation and breaks.
+    BoxAnswerer answerer;
+    const QString code = "Sub Main()\r\n    x = \"a\" & _\r\n        \"b\"\r\n    Kill_ = 1\r\nEnd Sub\r\n";
+    m_window->txtCode()->setText(code);
+    m_window->RunCode();
+    QCOMPARE(m_window->txtCode()->text(), code);
+}
+
+QTEST_MAIN(TestRunCode)
+#include "tst_runcode.moc"
