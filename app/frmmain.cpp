@@ -1,5 +1,7 @@
 #include "frmmain.h"
 
+#include "wshshell.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -51,6 +53,8 @@ FrmMain::FrmMain(platform::Desktop &desktop, const QString &homePage, QWidget *p
     m_sc1.setLanguage(QStringLiteral("VBScript"));
     m_sc1.setTimeout(10000);
     m_sc1.setHost(&m_scriptHost);
+    m_sc1.registerClass(qxRun::ClassId, [this] { return new qxRun(*this, false); });
+    m_sc1.registerClass(WshShell::ClassId, [] { return new WshShell; });
     createControls();
     createMenus();
     createConnections();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dispatch.h"
+#include "failure.h"
 
 class StatusSink;
 
@@ -28,6 +29,10 @@ protected:
     void lastReferenceGone() override;
 
 private:
+    bool runCommand(const QString &command);
+    platform::Failure activate(vbs::Context &cx, const vbs::Value &title, bool wait);
+    bool instr(vbs::Context &cx, vbs::Args args, vbs::Value &result, bool backward);
+
     StatusSink &m_status;
     bool m_owned;
 };

@@ -23,6 +23,7 @@ public:
     int Timeout() const { return m_engine.timeout(); }
     void setTimeout(int milliseconds) { m_engine.setTimeout(milliseconds); }
     void setHost(vbs::Host *host) { m_engine.setHost(host); }
+    void registerClass(const QString &progId, vbs::ClassFactory factory) { m_engine.registerClass(progId, std::move(factory)); }
 
     void Reset();
     bool AddObject(const QString &name, vbs::Object *object, bool addMembers);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <random>
 
@@ -25,6 +26,9 @@ public:
     virtual bool stopRunawayScript() = 0;
 };
 
+// Makes objects for CreateObject("Program.Class").
+using ClassFactory = std::function<Object *()>;
+
 // The engine as built-in functions and objects see it: raising errors, the host, and the
 // conversions every built-in shares.
 class Context {
@@ -46,6 +50,8 @@ public:
     void setError(const ScriptError &error) { m_hasError = true; m_error = error; }
 
     virtual Host *host() const = 0;
+    // CreateObject: a new object of the class the host registered under the name, or null.
+    virtual Object *createObject(const QString &progId) = 0;
 
     // Rnd: below 0 the same number for the same argument, 0 the last number again, else
     // the next number of the sequence that Randomize seeds.

@@ -6,7 +6,15 @@
 
 namespace vbs {
 
-Engine::Engine() : m_interp(std::make_unique<Interp>()) {}
+Engine::Engine() : m_interp(std::make_unique<Interp>())
+{
+    m_interp->setClasses(&m_classes);
+}
+
+void Engine::registerClass(const QString &progId, ClassFactory factory)
+{
+    m_classes.insert(progId.toLower(), std::move(factory));
+}
 
 Engine::~Engine() = default;
 
@@ -30,6 +38,7 @@ void Engine::reset()
 {
     m_interp = std::make_unique<Interp>();
     m_interp->setHost(m_host);
+    m_interp->setClasses(&m_classes);
     m_error = ScriptError();
 }
 

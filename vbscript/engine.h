@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <memory>
@@ -32,6 +33,9 @@ public:
     int timeout() const { return m_timeout; }
     void setTimeout(int milliseconds) { m_timeout = milliseconds; }
 
+    // Makes CreateObject(progId) give objects of this factory (kept across reset).
+    void registerClass(const QString &progId, ClassFactory factory);
+
     // Discards all code, variables and registered objects.
     void reset();
     // Makes the object reachable by name; with addMembers its members are global names too.
@@ -51,6 +55,7 @@ private:
     bool finish(bool ok);
 
     std::unique_ptr<Interp> m_interp;
+    QHash<QString, ClassFactory> m_classes;
     Host *m_host = nullptr;
     int m_timeout = 0;
     ScriptError m_error;

@@ -179,6 +179,14 @@ Interp::~Interp()
     delete m_err;
 }
 
+Object *Interp::createObject(const QString &progId)
+{
+    if (!m_classes)
+        return nullptr;
+    const auto factory = m_classes->constFind(progId.toLower());
+    return factory == m_classes->constEnd() ? nullptr : (*factory)();
+}
+
 Object *Interp::errObject() const
 {
     return m_err;

@@ -68,6 +68,8 @@ public:
     void pauseClock() override;
     void resumeClock() override;
     void setHost(Host *host) { m_host = host; }
+    Object *createObject(const QString &progId) override;
+    void setClasses(const QHash<QString, ClassFactory> *classes) { m_classes = classes; }
 
     // ---- program --------------------------------------------------------------------
     template <typename T> T *make()
@@ -125,6 +127,7 @@ private:
     bool checkClock();
 
     Host *m_host = nullptr;
+    const QHash<QString, ClassFactory> *m_classes = nullptr;
     std::vector<std::unique_ptr<Node>> m_nodes;
     std::deque<GlobalEntry> m_globals;
     QHash<QString, GlobalEntry *> m_globalIndex;

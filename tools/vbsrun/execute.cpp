@@ -6,6 +6,7 @@
 
 #include "consolehost.h"
 #include "qxrun.h"
+#include "wshshell.h"
 #include "runcode.h"
 #include "scriptcontrol.h"
 #include "statussink.h"
@@ -73,6 +74,8 @@ int executeFile(const QString &path, int timeoutSeconds)
     sc1.setTimeout(timeoutSeconds > 0 ? timeoutSeconds * 1000 : 10000);
     sc1.setHost(&host);
     qxRun qxRun1(surface, true);
+    sc1.registerClass(qxRun::ClassId, [&surface] { return new qxRun(surface, false); });
+    sc1.registerClass(WshShell::ClassId, [] { return new WshShell; });
     ScriptRun run(surface, sc1, &qxRun1);
     return run.RunCode() ? 0 : 1;
 }

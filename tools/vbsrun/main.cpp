@@ -9,6 +9,7 @@
 #include "consolehost.h"
 #include "engine.h"
 #include "wscript.h"
+#include "wshshell.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ int runFile(const QString &path, const QStringList &arguments, int timeoutSecond
     vbs::Engine engine;
     engine.setHost(&host);
     engine.setTimeout(timeoutSeconds * 1000);
+    engine.registerClass(WshShell::ClassId, [] { return new WshShell; });
     auto *wscript = new WScriptObject(path, arguments);
     vbs::Value keep = vbs::Value::object(wscript);
     engine.addObject(QStringLiteral("WScript"), wscript, false);

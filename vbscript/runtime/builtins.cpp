@@ -12,7 +12,7 @@ QHash<QString, const Builtin *> buildIndex()
     for (const Builtin *table : {runtime::conversionFunctions, runtime::stringFunctions,
                                  runtime::mathFunctions, runtime::arrayFunctions,
                                  runtime::dateFunctions, runtime::infoFunctions,
-                                 runtime::dialogFunctions})
+                                 runtime::dialogFunctions, runtime::objectFunctions})
         for (const Builtin *b = table; b->name; ++b)
             index.insert(QString::fromLatin1(b->name).toLower(), b);
     return index;

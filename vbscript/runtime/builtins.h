@@ -20,6 +20,7 @@ extern const Builtin arrayFunctions[];
 extern const Builtin dateFunctions[];
 extern const Builtin infoFunctions[];
 extern const Builtin dialogFunctions[];
+extern const Builtin objectFunctions[];
 } // namespace runtime
 
 } // namespace vbs
