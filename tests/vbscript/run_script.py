@@ -8,13 +8,15 @@
     ' args: --execute ...      options for vbsrun before the file
     ' expect status: TEXT      (with --execute) the next status-line text, from stderr
 """
+import os
 import re
 import subprocess
 import sys
+import tempfile
 
 
 def main():
-    vbsrun, script = sys.argv[1], sys.argv[2]
+    vbsrun, script = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     with open(script, encoding="utf-8") as f:
         source = f.read()
     expected = [m.group(1) for m in re.finditer(r"' expect: ?(.*)$", source, re.M)]
@@ -24,7 +26,9 @@ def main():
     options = re.search(r"' args: (.*)$", source, re.M)
     statuses = [m.group(1) for m in re.finditer(r"' expect status: ?(.*)$", source, re.M)]
     command = [vbsrun] + (options.group(1).split() if options else []) + [script]
-    run = subprocess.run(command, input=stdin.encode(), capture_output=True, timeout=60)
+    # Each script runs in a folder of its own, so its file commands touch nothing else.
+    with tempfile.TemporaryDirectory() as folder:
+        run = subprocess.run(command, input=stdin.encode(), capture_output=True, timeout=60, cwd=folder)
     out = run.stdout.decode("utf-8").splitlines()
     err = run.stderr.decode("utf-8")
     failures = []
