@@ -16,6 +16,7 @@
 #include "desktop.h"
 #include "layout.h"
 #include "menubar.h"
+#include "snippets.h"
 #include "txtcode.h"
 #include "x11window.h"
 
@@ -126,6 +127,10 @@ void FrmMain::createConnections()
     connect(menuItem(QStringLiteral("mExecute")), &QAction::triggered, this, &FrmMain::RunCode);
     connect(menuItem(QStringLiteral("mFileNew")), &QAction::triggered, this, &FrmMain::newCode);
     connect(menuItem(QStringLiteral("mFileExit")), &QAction::triggered, this, &FrmMain::endProgram);
+    for (const snippets::Snippet &snippet : snippets::all()) {
+        connect(menuItem(QString::fromLatin1(snippet.menuControl)), &QAction::triggered, this,
+                [this, &snippet] { snippets::insert(snippet, *m_txtCode); });
+    }
 }
 
 void FrmMain::setTabOrder()
