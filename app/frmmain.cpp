@@ -127,6 +127,9 @@ void FrmMain::createConnections()
     connect(menuItem(QStringLiteral("mExecute")), &QAction::triggered, this, &FrmMain::RunCode);
     connect(menuItem(QStringLiteral("mFileNew")), &QAction::triggered, this, &FrmMain::newCode);
     connect(menuItem(QStringLiteral("mFileExit")), &QAction::triggered, this, &FrmMain::endProgram);
+    connect(menuItem(QStringLiteral("mAboutProgrammer")), &QAction::triggered, &m_about, &AboutDialogs::showAboutProgrammer);
+    connect(menuItem(QStringLiteral("mAboutProduct")), &QAction::triggered, &m_about, &AboutDialogs::showAbout);
+    connect(menuItem(QStringLiteral("mVisitWebsite")), &QAction::triggered, this, [this] { m_about.visitWebsite(this); });
     for (const snippets::Snippet &snippet : snippets::all()) {
         connect(menuItem(QString::fromLatin1(snippet.menuControl)), &QAction::triggered, this,
                 [this, &snippet] { snippets::insert(snippet, *m_txtCode); });

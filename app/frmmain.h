@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <memory>
 
+#include "aboutdialogs.h"
 #include "qxrun.h"
 #include "runcode.h"
 #include "scripthost.h"
@@ -36,6 +37,7 @@ public:
     QAction *menuItem(const QString &name) const { return m_menuItems.value(name); }
     ScriptControl &sc1() { return m_sc1; }
     qxRun &qxRun1() { return m_qxRun1; }
+    AboutDialogs &aboutDialogs() { return m_about; }
 
     // Status line: a writer sets the text and starts Timer1, whose tick clears it.
     void writeStatus(const QString &message) override;
@@ -87,6 +89,7 @@ private:
     ScriptControl m_sc1;
     qxRun m_qxRun1{*this, true};
     ScriptRun m_run{*this, m_sc1, &m_qxRun1};
+    AboutDialogs m_about{m_desktop, m_homePage};
     QMargins m_sizedForFrame;
     bool m_ending = false;
 };
