@@ -84,7 +84,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 // ---- frmAbout --------------------------------------------------------------------------
 
 FrmAbout::FrmAbout(platform::Desktop &desktop, const QString &homePage)
-    : QWidget(nullptr, fixedDialogFrame()), m_desktop(desktop), m_homePage(homePage)
+    : QDialog(nullptr, fixedDialogFrame()), m_desktop(desktop), m_homePage(homePage)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(tr("About Vornix Coder"));
@@ -127,7 +127,7 @@ void FrmAbout::createControls(const QString &host)
 
 // ---- frmAboutProgrammer ----------------------------------------------------------------
 
-FrmAboutProgrammer::FrmAboutProgrammer() : QWidget(nullptr, fixedDialogFrame())
+FrmAboutProgrammer::FrmAboutProgrammer() : QDialog(nullptr, fixedDialogFrame())
 {
     setObjectName(QStringLiteral("frmAboutProgrammer"));
     setWindowTitle(tr("About Programmer"));
@@ -180,7 +180,7 @@ void FrmAboutProgrammer::mousePressEvent(QMouseEvent *event)
 
 void FrmAboutProgrammer::showEvent(QShowEvent *event)
 {
-    QWidget::showEvent(event);
+    QDialog::showEvent(event);
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->geometry().center());

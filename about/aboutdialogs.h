@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDialog>
 #include <QLabel>
 #include <QPointer>
 #include <QWidget>
@@ -19,7 +20,8 @@ protected:
 };
 
 // The about-the-product dialog: what the program is, the home page, the donation page.
-class FrmAbout : public QWidget {
+// A dialog without owner or modality (a QDialog so that screen readers know it as one).
+class FrmAbout : public QDialog {
     Q_OBJECT
 public:
     FrmAbout(platform::Desktop &desktop, const QString &homePage);
@@ -32,7 +34,7 @@ private:
 
 // The about-the-author dialog: photograph, name, qualification, role and contact line.
 // A click anywhere but on its title banner hides it.
-class FrmAboutProgrammer : public QWidget {
+class FrmAboutProgrammer : public QDialog {
     Q_OBJECT
 public:
     FrmAboutProgrammer();
