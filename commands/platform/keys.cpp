@@ -132,8 +132,20 @@ Failure send(const QList<Stroke> &strokes)
         return x11::noDisplay();
     QString run; // plain characters go as text, several at a time
     auto flush = [&] {
-        if (!run.isEmpty())
-            x->typeText(run);
+        QString plain;
+        for (const QChar c : run) {
+            if (x->hasKey(c)) {
+                plain += c;
+                continue;
+            }
+            if (!plain.isEmpty())
+                x->typeText(plain);
+            plain.clear();
+            x->sync();
+            x->typeBorrowedKey(c);
+        }
+        if (!plain.isEmpty())
+            x->typeText(plain);
         run.clear();
     };
     for (const Stroke &stroke : strokes) {

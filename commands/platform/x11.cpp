@@ -157,6 +157,23 @@ void Connection::typeText(const QString &text)
     xdo_enter_text_window(d->xdo, CURRENTWINDOW, utf8.constData(), KeyDelay);
 }
 
+bool Connection::hasKey(QChar c)
+{
+    const unsigned int code = c.unicode();
+    const KeySym sym = code < 0x100 ? KeySym(code) : KeySym(0x01000000 | code);
+    return XKeysymToKeycode(d->display, sym) != 0;
+}
+
+void Connection::typeBorrowedKey(QChar c)
+{
+    // xdo maps the character to a spare key, types it and maps the key back: the pauses let
+    // the receiving window read the key while it still means this character.
+    const QByteArray utf8 = QString(c).toUtf8();
+    xdo_enter_text_window(d->xdo, CURRENTWINDOW, utf8.constData(), 60000);
+    XSync(d->display, False);
+    QThread::msleep(40);
+}
+
 void Connection::sendChord(const QString &chord)
 {
     const QByteArray keys = chord.toLatin1();

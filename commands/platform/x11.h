@@ -21,6 +21,10 @@ public:
     ~Connection();
 
     void typeText(const QString &text);
+    // Whether the keyboard layout has a key for the character. A character without one is
+    // typed through a key borrowed for the moment, which needs time for the window to read it.
+    bool hasKey(QChar c);
+    void typeBorrowedKey(QChar c);
     void sendChord(const QString &chord); // "ctrl+alt+F4"
     void sync();
     void bell();
