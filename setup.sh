@@ -5,7 +5,7 @@
 set -eu
 cd "$(dirname "$0")"
 
-PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxdo-dev libxcb1-dev
+PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxdo-dev libxres-dev libxcb1-dev
     xvfb xauth fonts-liberation fonts-dejavu-core lua5.4 openbox xdotool x11-utils
     imagemagick dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0"
 

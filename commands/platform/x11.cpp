@@ -9,6 +9,7 @@ extern "C" {
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XRes.h>
 #include <xdo.h>
 }
 
@@ -63,6 +64,30 @@ struct Connection::Private {
         if (data)
             XFree(data);
         return result;
+    }
+
+    // The process behind a window: its _NET_WM_PID, or, for programs that do not set it,
+    // what the X server knows of the client that made the window (X-Resource extension).
+    qint64 pidOf(Window w)
+    {
+        const QList<unsigned long> pid = longs(w, "_NET_WM_PID", XA_CARDINAL);
+        if (!pid.isEmpty())
+            return qint64(pid.first());
+        XResClientIdSpec spec;
+        spec.client = w;
+        spec.mask = XRES_CLIENT_ID_PID_MASK;
+        long count = 0;
+        XResClientIdValue *values = nullptr;
+        qint64 found = 0;
+        int eventBase, errorBase;
+        if (XResQueryExtension(display, &eventBase, &errorBase)
+            && XResQueryClientIds(display, 1, &spec, &count, &values) == Success) {
+            for (long i = 0; i < count && !found; ++i)
+                if (values[i].spec.mask & XRES_CLIENT_ID_PID_MASK)
+                    found = XResGetClientPid(&values[i]);
+            XResClientIdsDestroy(count, values);
+        }
+        return found > 0 ? found : 0;
     }
 
     bool viewable(Window w)
@@ -207,8 +232,7 @@ QList<WindowInfo> Connection::windows()
         WindowInfo info;
         info.id = w;
         info.title = d->title(w);
-        const QList<unsigned long> pid = d->longs(w, "_NET_WM_PID", XA_CARDINAL);
-        info.pid = pid.isEmpty() ? 0 : qint64(pid.first());
+        info.pid = d->pidOf(w);
         out << info;
     }
     return out;
