@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <memory>
 #include <vector>
 
@@ -22,6 +23,9 @@ struct ClassDef;
 struct GlobalEntry;
 struct Builtin;
 
+// Array subscripts of one access: a few, kept on the stack.
+using Subscripts = QVarLengthArray<int32_t, 8>;
+
 struct Node {
     int line = 0;
     int column = 0;
@@ -33,6 +37,8 @@ struct Expr : Node {
     virtual bool eval(Interp &I, Value &out) = 0;
     // Storage the expression names, for by-reference passing; nullptr for a value.
     virtual Value *ref(Interp &) { return nullptr; }
+    // The variable's own storage when a plain assignment may write it directly.
+    virtual Value *plainRef(Interp &) { return nullptr; }
     // Like ref, for an argument: an array element keeps its array alive and locked in `locked`.
     virtual Value *argRef(Interp &I, std::vector<Value> &) { return ref(I); }
     // Evaluates without copying where the value already lives somewhere (variables,
@@ -157,6 +163,7 @@ struct MeExpr : Expr {
 
 struct LocalVar : Expr {
     bool peek(Interp &I, const Value *&out, Value &tmp) override;
+    Value *plainRef(Interp &I) override;
     bool isSimple() const override { return true; }
     int slot = 0;
     QString name;
@@ -169,6 +176,7 @@ struct LocalVar : Expr {
 
 struct GlobalVar : Expr {
     bool peek(Interp &I, const Value *&out, Value &tmp) override;
+    Value *plainRef(Interp &I) override;
     bool isSimple() const override { return true; }
     GlobalEntry *entry = nullptr;
     QString name;
@@ -238,7 +246,7 @@ struct ElementOf : Expr { // variable(args): an array element or the default mem
     bool assign(Interp &I, Value &&v, bool isSet) override;
     bool call(Interp &I) override;
     QString written() const override { return var->written(); }
-    bool subscripts(Interp &I, std::vector<int32_t> &out);
+    bool subscripts(Interp &I, Subscripts &out);
 };
 
 struct ClassMemberRef : Expr { // inside a class: a member of Me by its bare name

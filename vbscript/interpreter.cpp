@@ -78,7 +78,7 @@ bool condition(Interp &I, Expr *e, bool &out)
     return false;
 }
 
-bool subscriptsOf(Interp &I, const ArgList &args, std::vector<int32_t> &out)
+bool subscriptsOf(Interp &I, const ArgList &args, Subscripts &out)
 {
     out.resize(args.items.size());
     for (size_t i = 0; i < args.items.size(); ++i) {
@@ -100,7 +100,7 @@ bool subscriptsOf(Interp &I, const ArgList &args, std::vector<int32_t> &out)
 }
 
 // Reads an element of an array value, or raises 9.
-bool element(Interp &I, const Value &array, const std::vector<int32_t> &subs, Value &out, const QString &name)
+bool element(Interp &I, const Value &array, const Subscripts &subs, Value &out, const QString &name)
 {
     const ArrayData *a = array.asArray();
     const int64_t index = a->flatIndex(subs.data(), int(subs.size()));
@@ -132,7 +132,7 @@ bool callDefault(Interp &I, Object *o, const ArgList &args, Invoke kind, Value *
 bool indexValue(Interp &I, const Value &base, const ArgList &args, Value &out, const QString &name)
 {
     if (base.isArray()) {
-        std::vector<int32_t> subs;
+        Subscripts subs;
         Value hold = base;
         return subscriptsOf(I, args, subs) && element(I, hold, subs, out, name);
     }
@@ -454,6 +454,11 @@ Value *LocalVar::ref(Interp &I)
     return I.frame->refs[slot];
 }
 
+Value *LocalVar::plainRef(Interp &I)
+{
+    return I.frame->refs[slot];
+}
+
 bool LocalVar::assign(Interp &I, Value &&v, bool isSet)
 {
     return store(I, *I.frame->refs[slot], std::move(v), isSet, name);
@@ -485,6 +490,11 @@ bool GlobalVar::peek(Interp &, const Value *&out, Value &)
 Value *GlobalVar::ref(Interp &)
 {
     return &entry->value;
+}
+
+Value *GlobalVar::plainRef(Interp &)
+{
+    return entry->kind == GlobalEntry::Var ? &entry->value : nullptr;
 }
 
 bool GlobalVar::assign(Interp &I, Value &&v, bool isSet)
@@ -545,7 +555,7 @@ bool Index::assign(Interp &I, Value &&v, bool isSet)
     return callDefault(I, o, args, isSet ? InvokeSet : InvokeLet, &v, ignored, base->written());
 }
 
-bool ElementOf::subscripts(Interp &I, std::vector<int32_t> &out)
+bool ElementOf::subscripts(Interp &I, Subscripts &out)
 {
     return subscriptsOf(I, args, out);
 }
@@ -581,7 +591,7 @@ bool ElementOf::eval(Interp &I, Value &out)
         return true;
     }
     if (base->isArray()) {
-        std::vector<int32_t> subs;
+        Subscripts subs;
         Value hold = *base;
         return subscripts(I, subs) && element(I, hold, subs, out, var->written());
     }
@@ -590,7 +600,7 @@ bool ElementOf::eval(Interp &I, Value &out)
 
 Value *ElementOf::argRef(Interp &I, std::vector<Value> &locked)
 {
-    std::vector<int32_t> subs;
+    Subscripts subs;
     Value *base = var->ref(I);
     if (!base || !base->isArray())
         return nullptr; // passed by value: an object's default member, or an error to come
@@ -612,7 +622,7 @@ Value *ElementOf::argRef(Interp &I, std::vector<Value> &locked)
 
 bool ElementOf::assign(Interp &I, Value &&v, bool isSet)
 {
-    std::vector<int32_t> subs;
+    Subscripts subs;
     Value *base = var->ref(I);
     if (!base)
         return false;
@@ -752,7 +762,7 @@ bool Binary::eval(Interp &I, Value &out)
     if (!rhs->peek(I, b, tb))
         return false;
     const VType at = a->type(), bt = b->type();
-    // Fast paths: Integer and Long, Double.
+    // Fast paths: Integer and Long; Double, alone or mixed with them; two Booleans.
     if ((at == VType::Integer || at == VType::Long) && (bt == VType::Integer || bt == VType::Long)) {
         const int64_t p = at == VType::Integer ? a->asInteger() : a->asLong();
         const int64_t q = bt == VType::Integer ? b->asInteger() : b->asLong();
@@ -761,41 +771,57 @@ bool Binary::eval(Interp &I, Value &out)
         case BinOp::Add: out = integerResult(p + q, wider); return true;
         case BinOp::Sub: out = integerResult(p - q, wider); return true;
         case BinOp::Mul: out = integerResult(p * q, wider); return true;
-        case BinOp::Eq: out = Value::boolean(p == q); return true;
-        case BinOp::Ne: out = Value::boolean(p != q); return true;
-        case BinOp::Lt: out = Value::boolean(p < q); return true;
-        case BinOp::Gt: out = Value::boolean(p > q); return true;
-        case BinOp::Le: out = Value::boolean(p <= q); return true;
-        case BinOp::Ge: out = Value::boolean(p >= q); return true;
+        case BinOp::Eq: out.setBool(p == q); return true;
+        case BinOp::Ne: out.setBool(p != q); return true;
+        case BinOp::Lt: out.setBool(p < q); return true;
+        case BinOp::Gt: out.setBool(p > q); return true;
+        case BinOp::Le: out.setBool(p <= q); return true;
+        case BinOp::Ge: out.setBool(p >= q); return true;
         case BinOp::Mod:
         case BinOp::IntDiv:
             if (q == 0)
                 return I.raise(err::DivisionByZero);
             out = integerResult(op == BinOp::Mod ? p % q : p / q, wider);
             return true;
+        case BinOp::Div:
+            if (q == 0)
+                return I.raise(p == 0 ? err::Overflow : err::DivisionByZero);
+            out.setDouble(double(p) / double(q));
+            return true;
         default:
             break;
         }
-    } else if (at == VType::Double && bt == VType::Double) {
-        const double p = a->asDouble(), q = b->asDouble();
+    } else if ((at == VType::Double || at == VType::Integer || at == VType::Long)
+               && (bt == VType::Double || bt == VType::Integer || bt == VType::Long)) {
+        const double p = at == VType::Double ? a->asDouble() : at == VType::Integer ? a->asInteger() : a->asLong();
+        const double q = bt == VType::Double ? b->asDouble() : bt == VType::Integer ? b->asInteger() : b->asLong();
+        double r;
         switch (op) {
-        case BinOp::Add: out = Value::dbl(p + q); return std::isfinite(p + q) || I.raise(err::Overflow);
-        case BinOp::Sub: out = Value::dbl(p - q); return std::isfinite(p - q) || I.raise(err::Overflow);
-        case BinOp::Mul: out = Value::dbl(p * q); return std::isfinite(p * q) || I.raise(err::Overflow);
-        case BinOp::Lt: out = Value::boolean(p < q); return true;
-        case BinOp::Gt: out = Value::boolean(p > q); return true;
-        case BinOp::Le: out = Value::boolean(p <= q); return true;
-        case BinOp::Ge: out = Value::boolean(p >= q); return true;
-        case BinOp::Eq: out = Value::boolean(p == q); return true;
-        case BinOp::Ne: out = Value::boolean(p != q); return true;
-        default:
+        case BinOp::Add: r = p + q; break;
+        case BinOp::Sub: r = p - q; break;
+        case BinOp::Mul: r = p * q; break;
+        case BinOp::Div:
+            if (q == 0)
+                return I.raise(p == 0 ? err::Overflow : err::DivisionByZero);
+            r = p / q;
             break;
+        case BinOp::Lt: out.setBool(p < q); return true;
+        case BinOp::Gt: out.setBool(p > q); return true;
+        case BinOp::Le: out.setBool(p <= q); return true;
+        case BinOp::Ge: out.setBool(p >= q); return true;
+        case BinOp::Eq: out.setBool(p == q); return true;
+        case BinOp::Ne: out.setBool(p != q); return true;
+        default: return binaryOp(I, op, *a, *b, out);
         }
+        if (!std::isfinite(r))
+            return I.raise(err::Overflow);
+        out.setDouble(r);
+        return true;
     } else if (at == VType::Boolean && bt == VType::Boolean) {
         const bool p = a->asBool(), q = b->asBool();
         switch (op) {
-        case BinOp::And: out = Value::boolean(p && q); return true;
-        case BinOp::Or: out = Value::boolean(p || q); return true;
+        case BinOp::And: out.setBool(p && q); return true;
+        case BinOp::Or: out.setBool(p || q); return true;
         default: break;
         }
     } else if (at == VType::String && bt == VType::String && op == BinOp::Concat) {
@@ -958,6 +984,13 @@ Flow Assign::exec(Interp &I)
     Value v;
     if (!value->eval(I, v))
         return Flow::Error;
+    // A number into a variable that holds no string, object or array: nothing to check.
+    if (!isSet && v.type() < VType::String) {
+        if (Value *t = target->plainRef(I); t && t->type() < VType::String) {
+            *t = std::move(v);
+            return Flow::Normal;
+        }
+    }
     return target->assign(I, std::move(v), isSet) ? Flow::Normal : Flow::Error;
 }
 
@@ -989,7 +1022,7 @@ Flow AppendAssign::exec(Interp &I)
 Flow DimStmt::exec(Interp &I)
 {
     for (Var &v : vars) {
-        std::vector<int32_t> counts;
+        Subscripts counts;
         int64_t total = 1;
         for (Expr *b : v.bounds) {
             Value bound;
@@ -1024,7 +1057,7 @@ Flow DimStmt::exec(Interp &I)
         auto *a = new ArrayData;
         Value fresh = Value::array(a);
         a->fixed = !isReDim;
-        a->counts = counts;
+        a->counts.assign(counts.begin(), counts.end());
         a->lbounds.assign(counts.size(), 0);
         try {
             a->data.resize(size_t(total));

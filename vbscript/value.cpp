@@ -104,7 +104,7 @@ Value &Value::operator=(const Value &other)
     return *this;
 }
 
-Value &Value::operator=(Value &&other) noexcept
+Value &Value::assignSlow(Value &&other) noexcept
 {
     if (this == &other)
         return *this;

@@ -42,7 +42,15 @@ public:
     Value(const Value &other) : m_type(other.m_type) { copyFrom(other); }
     Value(Value &&other) noexcept : m_type(other.m_type) { moveFrom(other); }
     Value &operator=(const Value &other);
-    Value &operator=(Value &&other) noexcept;
+    Value &operator=(Value &&other) noexcept
+    {
+        if (m_type < VType::String && other.m_type < VType::String) { // plain data: a copy
+            m_type = other.m_type;
+            m_cy = other.m_cy;
+            return *this;
+        }
+        return assignSlow(std::move(other));
+    }
 
     static Value null() { Value v; v.m_type = VType::Null; return v; }
     static Value boolean(bool b) { Value v; v.m_type = VType::Boolean; v.m_b = b; return v; }
@@ -89,8 +97,10 @@ public:
     void setLong(int32_t l) { if (m_type >= VType::String) destroy(); m_type = VType::Long; m_l = l; }
     void setDouble(double d) { if (m_type >= VType::String) destroy(); m_type = VType::Double; m_d = d; }
     void setBool(bool b) { if (m_type >= VType::String) destroy(); m_type = VType::Boolean; m_b = b; }
+    void setInteger(int16_t i) { if (m_type >= VType::String) destroy(); m_type = VType::Integer; m_l = 0; m_i = i; }
 
 private:
+    Value &assignSlow(Value &&other) noexcept;
     void destroy();
     void copyFrom(const Value &other);
     void moveFrom(Value &other) noexcept;
