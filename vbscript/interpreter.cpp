@@ -1157,8 +1157,11 @@ Flow ForStmt::exec(Interp &I)
         return Flow::Error;
     }
     Value *counter = var->ref(I);
-    if (!counter)
+    if (!counter) { // a constant, or a property of Me: no variable to count with
+        if (!I.hasError())
+            I.raiseNamed(err::InvalidForVariable, var->written());
         return Flow::Error;
+    }
     auto integral = [](const Value &v) { return v.type() == VType::Integer || v.type() == VType::Long || v.type() == VType::Byte; };
     if (integral(s) && integral(e) && integral(st)) {
         // Counting in whole numbers: the counter stays Integer while it fits, as VBScript's does.
