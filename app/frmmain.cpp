@@ -1,11 +1,9 @@
 #include "frmmain.h"
 
-#include "wshshell.h"
-
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -18,6 +16,7 @@
 #include "menubar.h"
 #include "snippets.h"
 #include "txtcode.h"
+#include "wshshell.h"
 #include "x11window.h"
 
 namespace {

@@ -29,8 +29,11 @@ protected:
     void lastReferenceGone() override;
 
 private:
+    // Run: a control-panel applet by its plain name, else the command itself.
     bool runCommand(const QString &command);
+    // AppActivate: a number is a process id, anything else a window title.
     platform::Failure activate(vbs::Context &cx, const vbs::Value &title, bool wait);
+    // qxInstr and qxInstrRev, one body.
     bool instr(vbs::Context &cx, vbs::Args args, vbs::Value &result, bool backward);
 
     StatusSink &m_status;

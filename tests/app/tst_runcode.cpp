@@ -41,7 +41,11 @@ private:
             whileOpen = nullptr;
             action();
         }
-        box->button(box->standardButtons() & QMessageBox::Ok ? QMessageBox::Ok : QMessageBox::Yes)->click();
+        // As a user pressing Enter: the default button.
+        QAbstractButton *answer = box->defaultButton();
+        if (!answer)
+            answer = box->button(QMessageBox::Ok);
+        answer->click();
     }
     QTimer m_poll;
 };
@@ -72,6 +76,8 @@ private slots:
     void secondRunWhileRunningIsRefused();
     void executeMenuItemRunsToo();
     void runLeavesEditorTextAlone();
+    void messageBoxButtonsAndDefault();
+    void runawayScriptStoppedByUser();
 
 private:
     FakeDesktop *m_desktop = nullptr;
@@ -238,6 +244,34 @@ void TestRunCode::runLeavesEditorTextAlone()
     m_window->txtCode()->setText(code);
     m_window->RunCode();
     QCOMPARE(m_window->txtCode()->text(), code);
+}
+
+void TestRunCode::messageBoxButtonsAndDefault()
+{
+    BoxAnswerer answerer;
+    m_window->txtCode()->setText("Sub Main()\r\n  If MsgBox(\"Sure?\", vbYesNo + vbDefaultButton2 + vbQuestion, \"Asking\") = vbNo Then MsgBox \"said no\"\r\nEnd Sub");
+    m_window->RunCode();
+    QCOMPARE(answerer.boxes.size(), 2);
+    QCOMPARE(answerer.boxes[0].title, QString("Asking"));
+    QCOMPARE(answerer.boxes[0].icon, QMessageBox::Question);
+    QCOMPARE(answerer.boxes[0].buttons, 2);
+    QCOMPARE(answerer.boxes[1].text, QString("said no"));
+    QCOMPARE(answerer.boxes[1].title, QString("Vornix Coder"));
+}
+
+void TestRunCode::runawayScriptStoppedByUser()
+{
+    BoxAnswerer answerer; // the time-limit question's default is to stop
+    m_window->sc1().setTimeout(200);
+    m_window->txtCode()->setText("Sub Main()\r\n  Do\r\n  Loop\r\nEnd Sub");
+    QElapsedTimer clock;
+    clock.start();
+    m_window->RunCode();
+    QVERIFY(clock.elapsed() < 10000);
+    QCOMPARE(answerer.boxes.size(), 2);
+    QVERIFY(answerer.boxes[0].text.contains("Stop the script?"));
+    QCOMPARE(answerer.boxes[1].text, QString("5300 - The script ran past its time limit and was stopped"));
+    QCOMPARE(m_window->txtCode()->selStart(), int(QString("Sub Main()\r\n").size())); // the loop's line
 }
 
 QTEST_MAIN(TestRunCode)
