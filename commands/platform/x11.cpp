@@ -73,15 +73,15 @@ struct Connection::Private {
         const QList<unsigned long> pid = longs(w, "_NET_WM_PID", XA_CARDINAL);
         if (!pid.isEmpty())
             return qint64(pid.first());
-        XResClientIdSpec spec;
-        spec.client = w;
-        spec.mask = XRES_CLIENT_ID_PID_MASK;
+        XResClientIdSpec query;
+        query.client = w;
+        query.mask = XRES_CLIENT_ID_PID_MASK;
         long count = 0;
         XResClientIdValue *values = nullptr;
         qint64 found = 0;
         int eventBase, errorBase;
         if (XResQueryExtension(display, &eventBase, &errorBase)
-            && XResQueryClientIds(display, 1, &spec, &count, &values) == Success) {
+            && XResQueryClientIds(display, 1, &query, &count, &values) == Success) {
             for (long i = 0; i < count && !found; ++i)
                 if (values[i].spec.mask & XRES_CLIENT_ID_PID_MASK)
                     found = XResGetClientPid(&values[i]);

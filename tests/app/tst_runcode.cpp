@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <functional>
 
@@ -78,6 +79,7 @@ private slots:
     void runLeavesEditorTextAlone();
     void messageBoxButtonsAndDefault();
     void runawayScriptStoppedByUser();
+    void failingCommandLeavesItsMessage();
 
 private:
     FakeDesktop *m_desktop = nullptr;
@@ -272,6 +274,20 @@ void TestRunCode::runawayScriptStoppedByUser()
     QVERIFY(answerer.boxes[0].text.contains("Stop the script?"));
     QCOMPARE(answerer.boxes[1].text, QString("5300 - The script ran past its time limit and was stopped"));
     QCOMPARE(m_window->txtCode()->selStart(), int(QString("Sub Main()\r\n").size())); // the loop's line
+}
+
+void TestRunCode::failingCommandLeavesItsMessage()
+{
+    QTemporaryDir dir;
+    BoxAnswerer answerer;
+    m_window->txtCode()->setText("Sub Main()\r\n    Kill \"" + dir.filePath("absent.txt") + "\"\r\n"
+                                 "    MkDir \"" + dir.filePath("made") + "\"\r\nEnd Sub");
+    m_window->RunCode();
+    QVERIFY(answerer.boxes.isEmpty());
+    QCOMPARE(m_window->status()->text(), QString("Can't delete the file - File not found"));
+    QCOMPARE(statusColor(m_window), Red);
+    QVERIFY(m_window->timer1()->isActive()); // the command started it; it clears the message
+    QVERIFY(QFileInfo(dir.filePath("made")).isDir()); // the script went on after the failure
 }
 
 QTEST_MAIN(TestRunCode)
