@@ -98,7 +98,7 @@ struct Paren : Expr { // (expr): always a value, never by reference
 
 struct ArgList {
     std::vector<Expr *> items; // nullptr for an omitted argument
-    Expr *resolveAll(Resolver &R, Expr *owner);
+    void resolveAll(Resolver &R);
 };
 
 struct Index : Expr { // base(args): a call, an array element, or a default member

@@ -169,11 +169,10 @@ Expr *Resolver::lookup(Name *n, ArgList *args)
     return v;
 }
 
-Expr *ArgList::resolveAll(Resolver &R, Expr *owner)
+void ArgList::resolveAll(Resolver &R)
 {
     for (Expr *&e : items)
         e = R.expr(e);
-    return owner;
 }
 
 Expr *Name::resolve(Resolver &R)
@@ -189,7 +188,7 @@ Expr *Paren::resolve(Resolver &R)
 
 Expr *Index::resolve(Resolver &R)
 {
-    args.resolveAll(R, this);
+    args.resolveAll(R);
     if (auto *n = dynamic_cast<Name *>(base)) {
         Expr *target = R.lookup(n, &args);
         if (dynamic_cast<LocalVar *>(target) || dynamic_cast<GlobalVar *>(target)
@@ -214,7 +213,7 @@ Expr *Index::resolve(Resolver &R)
 Expr *Member::resolve(Resolver &R)
 {
     object = R.expr(object);
-    args.resolveAll(R, this);
+    args.resolveAll(R);
     return this;
 }
 
