@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QMainWindow>
-#include <memory>
 
 #include "aboutdialogs.h"
 #include "qxrun.h"

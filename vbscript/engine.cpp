@@ -2,6 +2,7 @@
 
 #include "compiler.h"
 #include "interpreter.h"
+#include "objects/dictionary.h"
 #include "parser.h"
 
 namespace vbs {
@@ -9,6 +10,8 @@ namespace vbs {
 Engine::Engine() : m_interp(std::make_unique<Interp>())
 {
     m_interp->setClasses(&m_classes);
+    // The language's own library objects.
+    registerClass(Dictionary::ClassId, [] { return new Dictionary; });
 }
 
 void Engine::registerClass(const QString &progId, ClassFactory factory)
