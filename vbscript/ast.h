@@ -240,6 +240,9 @@ struct HostMember : Expr { // a member of a registered object, by its bare name
 
 struct ElementOf : Expr { // variable(args): an array element or the default member of an object
     Expr *var = nullptr; // LocalVar, GlobalVar or Undefined
+    // For a global: a procedure of that name may be defined later (ExecuteGlobal).
+    GlobalEntry *global = nullptr;
+    bool callLateProcedure(Interp &I, Value *out);
     ArgList args;
     bool eval(Interp &I, Value &out) override;
     Value *argRef(Interp &I, std::vector<Value> &locked) override;

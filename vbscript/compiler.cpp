@@ -155,8 +155,10 @@ Expr *Resolver::lookup(Name *n, ArgList *args)
         u->name = name;
         return u;
     }
+    if (unknown == Unknown::ReadEmpty)
+        return at(I.make<Literal>());
     // An implicit variable: local inside a procedure, global at script level.
-    if (proc) {
+    if (proc && unknown == Unknown::Declare) {
         proc->slotNames << name;
         auto *v = static_cast<LocalVar *>(at(I.make<LocalVar>()));
         v->slot = proc->slotNames.size() - 1;
@@ -198,6 +200,8 @@ Expr *Index::resolve(Resolver &R)
             e->column = column;
             e->var = target;
             e->args = args;
+            if (auto *g = dynamic_cast<GlobalVar *>(target))
+                e->global = g->entry;
             return e;
         }
         if (dynamic_cast<Literal *>(target)) { // a registered object: its default member
@@ -448,7 +452,7 @@ void buildClassMembers(ClassDef *cls)
 
 } // namespace
 
-bool compileUnit(Interp &I, Unit &unit, ScriptError &error)
+bool compileUnit(Interp &I, Unit &unit, ScriptError &error, Proc *scope)
 {
     Resolver R(I, unit.optionExplicit);
     auto failWith = [&](int number, int line) {
@@ -518,8 +522,15 @@ bool compileUnit(Interp &I, Unit &unit, ScriptError &error)
         for (Expr *&b : v.bounds)
             b = R.expr(b);
     }
+    R.proc = scope;
+    R.cls = scope ? scope->cls : nullptr;
+    if (scope)
+        R.unknown = Resolver::Unknown::MakeGlobal;
     R.block(unit.top);
     optimiseBlock(I, unit.top);
+    R.proc = nullptr;
+    R.cls = nullptr;
+    R.unknown = Resolver::Unknown::Declare;
     for (auto &p : unit.procs) {
         R.proc = p.get();
         R.cls = p->cls;

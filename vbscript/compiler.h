@@ -29,6 +29,9 @@ public:
     Interp &I;
     Proc *proc = nullptr;
     ClassDef *cls = nullptr;
+    // Code compiled while a procedure runs (Eval, Execute) cannot add slots to its frame:
+    // a name it does not know reads as Empty (Eval) or becomes a global (Execute).
+    enum class Unknown { Declare, ReadEmpty, MakeGlobal } unknown = Unknown::Declare;
 
 private:
     int localSlot(const QString &name) const;
@@ -37,7 +40,8 @@ private:
     ScriptError m_error;
 };
 
-// Declares what the unit defines and resolves all of its code.
-bool compileUnit(Interp &I, Unit &unit, ScriptError &error);
+// Declares what the unit defines and resolves all of its code. With a scope, the unit's
+// top-level statements see that procedure's variables (Execute inside a procedure).
+bool compileUnit(Interp &I, Unit &unit, ScriptError &error, Proc *scope = nullptr);
 
 } // namespace vbs

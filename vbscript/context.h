@@ -52,6 +52,10 @@ public:
     virtual Host *host() const = 0;
     // CreateObject: a new object of the class the host registered under the name, or null.
     virtual Object *createObject(const QString &progId) = 0;
+    // Eval, Execute, ExecuteGlobal and GetRef: code given as text while the script runs.
+    virtual bool evaluate(const QString &expression, Value &out) = 0;
+    virtual bool execute(const QString &code, bool global) = 0;
+    virtual Object *procedureRef(const QString &name) = 0;
 
     // Rnd: below 0 the same number for the same argument, 0 the last number again, else
     // the next number of the sequence that Randomize seeds.

@@ -4,10 +4,12 @@
 #include <cmath>
 #include <pthread.h>
 
+#include "compiler.h"
 #include "convert.h"
 #include "objects/err.h"
 #include "objects/scriptclass.h"
 #include "operators.h"
+#include "parser.h"
 
 namespace vbs {
 
@@ -168,6 +170,7 @@ Interp::Interp()
 
 Interp::~Interp()
 {
+    *m_alive = false;
     // Objects still held run their Class_Terminate while the program is still here.
     for (GlobalEntry &e : m_globals)
         e.value.clear();
@@ -185,6 +188,91 @@ Object *Interp::createObject(const QString &progId)
         return nullptr;
     const auto factory = m_classes->constFind(progId.toLower());
     return factory == m_classes->constEnd() ? nullptr : (*factory)();
+}
+
+namespace {
+
+// What GetRef gives: the procedure as an object whose default member calls it.
+class ProcRef : public Object {
+public:
+    ProcRef(Interp &interp, GlobalEntry *entry, std::shared_ptr<bool> alive)
+        : m_interp(&interp), m_entry(entry), m_alive(std::move(alive)) {}
+    QString typeName() const override { return QStringLiteral("Object"); }
+    int memberId(const QString &) override { return NoMember; }
+    bool invoke(Context &cx, int id, Invoke kind, Args args, Value &result) override
+    {
+        if (!*m_alive || id != DefaultMember || (kind & (InvokeLet | InvokeSet))
+            || m_entry->kind != GlobalEntry::Procedure)
+            return cx.raise(err::NoSuchMember);
+        return m_interp->callProc(m_entry->proc, args, &result);
+    }
+
+private:
+    Interp *m_interp;
+    GlobalEntry *m_entry;
+    std::shared_ptr<bool> m_alive;
+};
+
+} // namespace
+
+Object *Interp::procedureRef(const QString &name)
+{
+    GlobalEntry *e = global(name);
+    if (!e || e->kind != GlobalEntry::Procedure)
+        return nullptr;
+    return new ProcRef(*this, e, m_alive);
+}
+
+bool Interp::evaluate(const QString &expression, Value &out)
+{
+    // The expression's nodes are needed only while it runs.
+    const size_t mark = m_nodes.size();
+    Expr *e = nullptr;
+    ScriptError error;
+    bool ok = parseExpression(*this, expression, e, error);
+    if (ok) {
+        Resolver R(*this, false);
+        R.proc = frame->proc;
+        R.cls = frame->proc ? frame->proc->cls : nullptr;
+        R.unknown = Resolver::Unknown::ReadEmpty;
+        e = R.expr(e);
+        ok = !R.failed() && e->eval(*this, out);
+    } else {
+        raise(error.number, error.description);
+    }
+    m_nodes.resize(mark);
+    return ok;
+}
+
+bool Interp::execute(const QString &code, bool global)
+{
+    const size_t mark = m_nodes.size();
+    Unit unit;
+    ScriptError error;
+    Proc *scope = global ? nullptr : frame->proc;
+    if (!parse(*this, code, unit, error) || !compileUnit(*this, unit, error, scope))
+        return raise(error.number, error.description);
+    // Procedures and classes it defined live on; otherwise its nodes go when it is done.
+    const bool keep = !unit.procs.empty() || !unit.classes.empty();
+    Frame own = global ? Frame() : *frame;
+    own.resumeNext = false;
+    Frame *saved = frame;
+    frame = &own;
+    bool ok = true;
+    for (DimStmt::Var &v : unit.globalArrays) {
+        DimStmt dim;
+        dim.vars.push_back(v);
+        if (dim.exec(*this) == Flow::Error) {
+            ok = false;
+            break;
+        }
+    }
+    if (ok)
+        ok = execBlock(unit.top) != Flow::Error;
+    frame = saved;
+    if (!keep)
+        m_nodes.resize(mark);
+    return ok;
 }
 
 Object *Interp::errObject() const
@@ -475,14 +563,20 @@ bool LocalVar::call(Interp &I)
     return I.raiseNamed(err::TypeMismatch, name);
 }
 
-bool GlobalVar::eval(Interp &, Value &out)
+bool GlobalVar::eval(Interp &I, Value &out)
 {
+    if (entry->kind == GlobalEntry::Procedure) // defined since this was compiled
+        return I.callProc(entry->proc, Args(), &out);
     out = entry->value;
     return true;
 }
 
-bool GlobalVar::peek(Interp &, const Value *&out, Value &)
+bool GlobalVar::peek(Interp &I, const Value *&out, Value &tmp)
 {
+    if (entry->kind == GlobalEntry::Procedure) {
+        out = &tmp;
+        return eval(I, tmp);
+    }
     out = &entry->value;
     return true;
 }
@@ -506,6 +600,8 @@ bool GlobalVar::assign(Interp &I, Value &&v, bool isSet)
 
 bool GlobalVar::call(Interp &I)
 {
+    if (entry->kind == GlobalEntry::Procedure)
+        return I.callProc(entry->proc, Args(), nullptr);
     const Value &v = entry->value;
     if (v.isObject() && v.asObject()) {
         Value out;
@@ -560,8 +656,16 @@ bool ElementOf::subscripts(Interp &I, Subscripts &out)
     return subscriptsOf(I, args, out);
 }
 
+bool ElementOf::callLateProcedure(Interp &I, Value *out)
+{
+    ArgValues av;
+    return av.evaluate(I, args) && I.callProc(global->proc, av.args(), out);
+}
+
 bool ElementOf::eval(Interp &I, Value &out)
 {
+    if (global && global->kind == GlobalEntry::Procedure)
+        return callLateProcedure(I, &out);
     const Value *base;
     Value tmp;
     if (!var->peek(I, base, tmp))
@@ -661,6 +765,8 @@ bool ElementOf::assign(Interp &I, Value &&v, bool isSet)
 
 bool ElementOf::call(Interp &I)
 {
+    if (global && global->kind == GlobalEntry::Procedure)
+        return callLateProcedure(I, nullptr);
     Value ignored;
     return eval(I, ignored);
 }

@@ -69,6 +69,9 @@ public:
     void resumeClock() override;
     void setHost(Host *host) { m_host = host; }
     Object *createObject(const QString &progId) override;
+    bool evaluate(const QString &expression, Value &out) override;
+    bool execute(const QString &code, bool global) override;
+    Object *procedureRef(const QString &name) override;
     void setClasses(const QHash<QString, ClassFactory> *classes) { m_classes = classes; }
 
     // ---- program --------------------------------------------------------------------
@@ -127,6 +130,8 @@ private:
     bool checkClock();
 
     Host *m_host = nullptr;
+    // Tells objects that outlive the interpreter (GetRef's) that it is gone.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     const QHash<QString, ClassFactory> *m_classes = nullptr;
     std::vector<std::unique_ptr<Node>> m_nodes;
     std::deque<GlobalEntry> m_globals;

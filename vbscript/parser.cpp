@@ -16,6 +16,16 @@ public:
         : I(interp), t(tokens), u(unit), err(error) {}
 
     bool program();
+    // One expression and nothing after it.
+    Expr *expressionOnly()
+    {
+        Expr *e = expr();
+        if (e && !atEnd()) {
+            fail(err::ExpectedEndOfStatement);
+            return nullptr;
+        }
+        return e;
+    }
 
 private:
     // ---- tokens --------------------------------------------------------------------
@@ -1145,6 +1155,17 @@ Expr *Parser::postfix(Expr *base)
 }
 
 } // namespace
+
+bool parseExpression(Interp &I, const QString &text, Expr *&expression, ScriptError &error)
+{
+    std::vector<Token> tokens;
+    if (!tokenize(text, tokens, error))
+        return false;
+    Unit unused;
+    Parser parser(I, tokens, unused, error);
+    expression = parser.expressionOnly();
+    return expression != nullptr;
+}
 
 bool parse(Interp &I, const QString &text, Unit &unit, ScriptError &error)
 {

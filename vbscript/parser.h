@@ -26,5 +26,7 @@ struct Unit {
 // Parses script text into a unit; nodes are made in the interpreter's arena. Top-level
 // procedures and classes are collected; statements in between form `top`.
 bool parse(Interp &I, const QString &text, Unit &unit, ScriptError &error);
+// Parses text that is one expression (for Eval).
+bool parseExpression(Interp &I, const QString &text, Expr *&expression, ScriptError &error);
 
 } // namespace vbs

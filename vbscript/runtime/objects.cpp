@@ -1,4 +1,4 @@
-// CreateObject: objects of the classes the host registered.
+// CreateObject, and code given as text: Eval, Execute, ExecuteGlobal, GetRef.
 #include "builtins.h"
 #include "convert.h"
 
@@ -21,10 +21,47 @@ bool createobject(Context &cx, Args a, Value &r)
     return true;
 }
 
+// Eval(expression): its value, with the variables in scope where Eval is called.
+bool eval(Context &cx, Args a, Value &r)
+{
+    QString text;
+    return toText(cx, a[0], text) && cx.evaluate(text, r);
+}
+
+// Execute(statements): run in the current procedure's scope; ExecuteGlobal at script level.
+bool execute(Context &cx, Args a, Value &)
+{
+    QString text;
+    return toText(cx, a[0], text) && cx.execute(text, false);
+}
+
+bool executeglobal(Context &cx, Args a, Value &)
+{
+    QString text;
+    return toText(cx, a[0], text) && cx.execute(text, true);
+}
+
+// GetRef(name): the Sub or Function as an object to call later.
+bool getref(Context &cx, Args a, Value &r)
+{
+    QString name;
+    if (!toText(cx, a[0], name))
+        return false;
+    Object *o = cx.procedureRef(name);
+    if (!o)
+        return cx.raise(err::InvalidCall);
+    r = Value::object(o);
+    return true;
+}
+
 } // namespace
 
 const Builtin objectFunctions[] = {
     {"CreateObject", 1, 2, createobject},
+    {"Eval", 1, 1, eval},
+    {"Execute", 1, 1, execute},
+    {"ExecuteGlobal", 1, 1, executeglobal},
+    {"GetRef", 1, 1, getref},
     {nullptr, 0, 0, nullptr},
 };
 
