@@ -3,6 +3,7 @@
 #include "compiler.h"
 #include "interpreter.h"
 #include "objects/dictionary.h"
+#include "objects/regexp.h"
 #include "parser.h"
 
 namespace vbs {
@@ -12,6 +13,7 @@ Engine::Engine() : m_interp(std::make_unique<Interp>())
     m_interp->setClasses(&m_classes);
     // The language's own library objects.
     registerClass(Dictionary::ClassId, [] { return new Dictionary; });
+    registerClass(QStringLiteral("VBScript.RegExp"), [] { return new RegExpObject; });
 }
 
 void Engine::registerClass(const QString &progId, ClassFactory factory)

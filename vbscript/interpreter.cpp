@@ -7,6 +7,7 @@
 #include "compiler.h"
 #include "convert.h"
 #include "objects/err.h"
+#include "objects/regexp.h"
 #include "objects/scriptclass.h"
 #include "operators.h"
 #include "parser.h"
@@ -145,6 +146,27 @@ bool indexValue(Interp &I, const Value &base, const ArgList &args, Value &out, c
         return callDefault(I, hold.asObject(), args, Invoke(InvokeMethod | InvokeGet), nullptr, out, name);
     }
     return I.raiseNamed(err::TypeMismatch, name);
+}
+
+// Indexes a value with arguments already evaluated: an array's element, or the default
+// member of an object.
+bool indexEvaluated(Interp &I, const Value &base, Args args, Value &out)
+{
+    if (base.isArray()) {
+        Subscripts subs;
+        for (int i = 0; i < args.count; ++i) {
+            int32_t n;
+            if (!toLong(I, args[i], n))
+                return false;
+            subs.append(n);
+        }
+        return element(I, base, subs, out, QString());
+    }
+    if (base.isObject() && base.asObject()) {
+        Value hold = base;
+        return hold.asObject()->invoke(I, DefaultMember, Invoke(InvokeMethod | InvokeGet), args, out);
+    }
+    return I.raise(err::TypeMismatch);
 }
 
 // Fills in a description that names the call, when the failure brought none of its own.
@@ -808,9 +830,18 @@ bool Member::invoke(Interp &I, Invoke kind, Value *assigned, Value &out)
         withValue.push_back(assigned);
         a = Args{withValue.data(), int(withValue.size())};
     }
-    if (!o->invoke(I, id, kind, a, out))
-        return annotate(I, written());
-    return true;
+    if (o->invoke(I, id, kind, a, out))
+        return true;
+    // obj.Prop(i) where Prop takes no arguments: read Prop, then index what it gave.
+    if (I.error().number == err::WrongArgs && av.count > 0 && !assigned && (kind & InvokeGet)) {
+        const ScriptError first = I.error();
+        I.clearError();
+        Value whole;
+        if (o->invoke(I, id, InvokeGet, Args(), whole) && indexEvaluated(I, whole, a, out))
+            return true;
+        I.setError(first);
+    }
+    return annotate(I, written());
 }
 
 bool Member::eval(Interp &I, Value &out)
@@ -939,8 +970,14 @@ bool Binary::eval(Interp &I, Value &out)
 
 bool NewObject::eval(Interp &I, Value &out)
 {
-    if (!cls)
+    if (!cls) {
+        // The language's own class that New makes.
+        if (className.compare(RegExpObject::ClassName, Qt::CaseInsensitive) == 0) {
+            out = Value::object(new RegExpObject);
+            return true;
+        }
         return I.raiseNamed(err::ClassNotDefined, className);
+    }
     auto *o = new ScriptObject(I, cls);
     Value holder = Value::object(o);
     if (!o->initialize())
