@@ -12,7 +12,8 @@ QHash<QString, const Builtin *> buildIndex()
     for (const Builtin *table : {runtime::conversionFunctions, runtime::stringFunctions,
                                  runtime::mathFunctions, runtime::arrayFunctions,
                                  runtime::dateFunctions, runtime::infoFunctions,
-                                 runtime::dialogFunctions, runtime::objectFunctions})
+                                 runtime::dialogFunctions, runtime::objectFunctions,
+                                 runtime::formatFunctions})
         for (const Builtin *b = table; b->name; ++b)
             index.insert(QString::fromLatin1(b->name).toLower(), b);
     return index;

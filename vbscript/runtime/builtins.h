@@ -21,6 +21,7 @@ extern const Builtin dateFunctions[];
 extern const Builtin infoFunctions[];
 extern const Builtin dialogFunctions[];
 extern const Builtin objectFunctions[];
+extern const Builtin formatFunctions[];
 } // namespace runtime
 
 } // namespace vbs

@@ -150,6 +150,14 @@ bool isdate(Context &, Args a, Value &r)
     return true;
 }
 
+bool scriptengine(Context &, Args, Value &r) { r = Value::string(QStringLiteral("VBScript")); return true; }
+bool enginemajor(Context &, Args, Value &r) { r = Value::lng(5); return true; }
+bool engineminor(Context &, Args, Value &r) { r = Value::lng(8); return true; }
+bool enginebuild(Context &, Args, Value &r) { r = Value::lng(16384); return true; }
+// The locale is the desktop's; scripts see the United States' identifier and cannot change it.
+bool getlocale(Context &, Args, Value &r) { r = Value::lng(1033); return true; }
+bool setlocale(Context &, Args, Value &r) { r = Value::lng(1033); return true; }
+
 } // namespace
 
 const Builtin conversionFunctions[] = {
@@ -166,6 +174,12 @@ const Builtin conversionFunctions[] = {
 };
 
 const Builtin infoFunctions[] = {
+    {"ScriptEngine", 0, 0, scriptengine},
+    {"ScriptEngineMajorVersion", 0, 0, enginemajor},
+    {"ScriptEngineMinorVersion", 0, 0, engineminor},
+    {"ScriptEngineBuildVersion", 0, 0, enginebuild},
+    {"GetLocale", 0, 0, getlocale},
+    {"SetLocale", 0, 1, setlocale},
     {"VarType", 1, 1, vartype},
     {"TypeName", 1, 1, typename_},
     {"IsEmpty", 1, 1, isempty},

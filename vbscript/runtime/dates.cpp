@@ -143,9 +143,139 @@ bool weekdayname(Context &cx, Args a, Value &r)
     return true;
 }
 
+// The interval names of DateAdd, DateDiff and DatePart.
+enum class Interval { Year, Quarter, Month, DayOfYear, Day, Weekday, Week, Hour, Minute, Second, Invalid };
+
+Interval intervalOf(const QString &name)
+{
+    const QString n = name.toLower();
+    if (n == QLatin1String("yyyy")) return Interval::Year;
+    if (n == QLatin1String("q")) return Interval::Quarter;
+    if (n == QLatin1String("m")) return Interval::Month;
+    if (n == QLatin1String("y")) return Interval::DayOfYear;
+    if (n == QLatin1String("d")) return Interval::Day;
+    if (n == QLatin1String("w")) return Interval::Weekday;
+    if (n == QLatin1String("ww")) return Interval::Week;
+    if (n == QLatin1String("h")) return Interval::Hour;
+    if (n == QLatin1String("n")) return Interval::Minute;
+    if (n == QLatin1String("s")) return Interval::Second;
+    return Interval::Invalid;
+}
+
+double secondsOfDay(double date)
+{
+    return std::round(std::fabs(date - std::trunc(date)) * 86400.0);
+}
+
+// DateAdd(interval, number, date): months keep the day where the month has it, else its last.
+bool dateadd(Context &cx, Args a, Value &r)
+{
+    QString name;
+    double n, d;
+    if (!toText(cx, a[0], name) || !toDouble(cx, a[1], n) || !toDate(cx, a[2], d))
+        return false;
+    const Interval iv = intervalOf(name);
+    const int count = int(std::trunc(n));
+    int y, mo, day, h, mi, sec;
+    dateToParts(d, y, mo, day, h, mi, sec);
+    double result;
+    switch (iv) {
+    case Interval::Year:
+    case Interval::Quarter:
+    case Interval::Month: {
+        const int months = count * (iv == Interval::Year ? 12 : iv == Interval::Quarter ? 3 : 1);
+        int total = y * 12 + (mo - 1) + months;
+        const int ny = total / 12, nm = total % 12 + 1;
+        const int last = QDate(ny, nm, 1).daysInMonth();
+        result = dateFromParts(ny, nm, qMin(day, last), secondsOfDay(d));
+        break;
+    }
+    case Interval::DayOfYear:
+    case Interval::Day:
+    case Interval::Weekday: result = d + count; break;
+    case Interval::Week: result = d + 7.0 * count; break;
+    case Interval::Hour: result = d + count / 24.0; break;
+    case Interval::Minute: result = d + count / 1440.0; break;
+    case Interval::Second: result = d + count / 86400.0; break;
+    default: return cx.raise(err::InvalidCall);
+    }
+    if (result < -657434.0 || result >= 2958466.0)
+        return cx.raise(err::InvalidCall);
+    r = Value::date(result);
+    return true;
+}
+
+// DateDiff(interval, date1, date2): how many interval boundaries lie between them.
+bool datediff(Context &cx, Args a, Value &r)
+{
+    QString name;
+    double d1, d2;
+    if (!toText(cx, a[0], name) || !toDate(cx, a[1], d1) || !toDate(cx, a[2], d2))
+        return false;
+    int y1, m1, dd1, h1, mi1, s1, y2, m2, dd2, h2, mi2, s2;
+    dateToParts(d1, y1, m1, dd1, h1, mi1, s1);
+    dateToParts(d2, y2, m2, dd2, h2, mi2, s2);
+    const double days1 = std::floor(dateFromParts(y1, m1, dd1)), days2 = std::floor(dateFromParts(y2, m2, dd2));
+    const double secs1 = days1 * 86400.0 + h1 * 3600 + mi1 * 60 + s1;
+    const double secs2 = days2 * 86400.0 + h2 * 3600 + mi2 * 60 + s2;
+    double diff;
+    switch (intervalOf(name)) {
+    case Interval::Year: diff = y2 - y1; break;
+    case Interval::Quarter: diff = (y2 * 4 + (m2 - 1) / 3) - (y1 * 4 + (m1 - 1) / 3); break;
+    case Interval::Month: diff = (y2 * 12 + m2) - (y1 * 12 + m1); break;
+    case Interval::DayOfYear:
+    case Interval::Day: diff = days2 - days1; break;
+    case Interval::Weekday: diff = std::trunc((days2 - days1) / 7); break;
+    case Interval::Week: // Sundays crossed: weeks start on Sunday
+        diff = std::floor((days2 + 6) / 7) - std::floor((days1 + 6) / 7);
+        break;
+    case Interval::Hour: diff = std::floor(secs2 / 3600) - std::floor(secs1 / 3600); break;
+    case Interval::Minute: diff = std::floor(secs2 / 60) - std::floor(secs1 / 60); break;
+    case Interval::Second: diff = secs2 - secs1; break;
+    default: return cx.raise(err::InvalidCall);
+    }
+    r = diff >= -2147483648.0 && diff <= 2147483647.0 ? Value::lng(int32_t(diff)) : Value::dbl(diff);
+    return true;
+}
+
+// DatePart(interval, date): the part of the date the interval names.
+bool datepart(Context &cx, Args a, Value &r)
+{
+    QString name;
+    double d;
+    if (!toText(cx, a[0], name) || !toDate(cx, a[1], d))
+        return false;
+    int y, mo, day, h, mi, sec;
+    dateToParts(d, y, mo, day, h, mi, sec);
+    const QDate date(y, mo, day);
+    int part;
+    switch (intervalOf(name)) {
+    case Interval::Year: part = y; break;
+    case Interval::Quarter: part = (mo - 1) / 3 + 1; break;
+    case Interval::Month: part = mo; break;
+    case Interval::DayOfYear: part = date.dayOfYear(); break;
+    case Interval::Day: part = day; break;
+    case Interval::Weekday: part = date.dayOfWeek() % 7 + 1; break; // Sunday is 1
+    case Interval::Week: { // the week holding 1 January is week 1; weeks start on Sunday
+        const QDate first(y, 1, 1);
+        part = (date.dayOfYear() - 1 + first.dayOfWeek() % 7) / 7 + 1;
+        break;
+    }
+    case Interval::Hour: part = h; break;
+    case Interval::Minute: part = mi; break;
+    case Interval::Second: part = sec; break;
+    default: return cx.raise(err::InvalidCall);
+    }
+    r = Value::integer(int16_t(part));
+    return true;
+}
+
 } // namespace
 
 const Builtin dateFunctions[] = {
+    {"DateAdd", 3, 3, dateadd},
+    {"DateDiff", 3, 5, datediff},
+    {"DatePart", 2, 4, datepart},
     {"Now", 0, 0, now},
     {"Date", 0, 0, date},
     {"Time", 0, 0, time},

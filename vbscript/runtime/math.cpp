@@ -181,9 +181,25 @@ bool bound(Context &cx, Args a, Value &r, bool upper)
 bool ubound(Context &cx, Args a, Value &r) { return bound(cx, a, r, true); }
 bool lbound(Context &cx, Args a, Value &r) { return bound(cx, a, r, false); }
 
+// RGB(red, green, blue): the colour as VBScript numbers it, each part at most 255.
+bool rgb(Context &cx, Args a, Value &r)
+{
+    int32_t c[3];
+    for (int i = 0; i < 3; ++i) {
+        if (!toLong(cx, a[i], c[i]))
+            return false;
+        if (c[i] < 0)
+            return cx.raise(err::InvalidCall);
+        c[i] = qMin(c[i], 255);
+    }
+    r = Value::lng(c[0] + c[1] * 256 + c[2] * 65536);
+    return true;
+}
+
 } // namespace
 
 const Builtin mathFunctions[] = {
+    {"RGB", 3, 3, rgb},
     {"Abs", 1, 1, abs_},
     {"Sgn", 1, 1, sgn},
     {"Int", 1, 1, int_},

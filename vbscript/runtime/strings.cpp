@@ -448,9 +448,90 @@ bool strcomp(Context &cx, Args a, Value &r)
     return true;
 }
 
+// Filter(strings, value[, include[, compare]]): the items that contain (or lack) the value.
+bool filter(Context &cx, Args a, Value &r)
+{
+    if (!a[0].isArray() || a[0].asArray()->dims() != 1)
+        return cx.raise(err::TypeMismatch);
+    QString value;
+    bool include = true, text = false;
+    if (!toText(cx, a[1], value) || (a.has(2) && !toBool(cx, a[2], include)) || !compareMode(cx, a, 3, text))
+        return false;
+    QStringList kept;
+    for (const Value &item : a[0].asArray()->data) {
+        QString s;
+        if (!toText(cx, item, s))
+            return false;
+        if (s.contains(value, text ? Qt::CaseInsensitive : Qt::CaseSensitive) == include)
+            kept << s;
+    }
+    r = stringArray(kept);
+    return true;
+}
+
+bool unreserved(QChar c)
+{
+    return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+           || (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || QStringLiteral("@*_+-./").contains(c);
+}
+
+// Escape: %XX for other characters below 256, %uXXXX above.
+bool escape(Context &cx, Args a, Value &r)
+{
+    if (nullIn(a[0], r))
+        return true;
+    QString s, out;
+    if (!toText(cx, a[0], s))
+        return false;
+    for (const QChar c : s) {
+        if (unreserved(c))
+            out += c;
+        else if (c.unicode() < 256)
+            out += QLatin1Char('%') + QStringLiteral("%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += QStringLiteral("%u") + QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+    }
+    r = Value::string(out);
+    return true;
+}
+
+bool unescape(Context &cx, Args a, Value &r)
+{
+    if (nullIn(a[0], r))
+        return true;
+    QString s, out;
+    if (!toText(cx, a[0], s))
+        return false;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        bool ok = false;
+        if (s[i] == QLatin1Char('%') && i + 5 < s.size() && s[i + 1] == QLatin1Char('u')) {
+            const ushort code = s.mid(i + 2, 4).toUShort(&ok, 16);
+            if (ok) {
+                out += QChar(code);
+                i += 5;
+                continue;
+            }
+        }
+        if (s[i] == QLatin1Char('%') && i + 2 < s.size()) {
+            const ushort code = s.mid(i + 1, 2).toUShort(&ok, 16);
+            if (ok) {
+                out += QChar(code);
+                i += 2;
+                continue;
+            }
+        }
+        out += s[i];
+    }
+    r = Value::string(out);
+    return true;
+}
+
 } // namespace
 
 const Builtin stringFunctions[] = {
+    {"Filter", 2, 4, filter},
+    {"Escape", 1, 1, escape},
+    {"Unescape", 1, 1, unescape},
     {"Len", 1, 1, len},
     {"Left", 2, 2, left},
     {"Right", 2, 2, right},
