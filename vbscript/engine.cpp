@@ -3,6 +3,7 @@
 #include "compiler.h"
 #include "interpreter.h"
 #include "objects/dictionary.h"
+#include "objects/filesystem.h"
 #include "objects/regexp.h"
 #include "parser.h"
 
@@ -14,6 +15,7 @@ Engine::Engine() : m_interp(std::make_unique<Interp>())
     // The language's own library objects.
     registerClass(Dictionary::ClassId, [] { return new Dictionary; });
     registerClass(QStringLiteral("VBScript.RegExp"), [] { return new RegExpObject; });
+    registerClass(FileSystemObject::ClassId, [] { return new FileSystemObject; });
 }
 
 void Engine::registerClass(const QString &progId, ClassFactory factory)

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "dispatch.h"
+
+namespace vbs {
+
+// Scripting.FileSystemObject: paths, files, folders and text streams, on the local file
+// system through Qt. Relative paths are relative to the process's current directory.
+class FileSystemObject : public Object {
+public:
+    static inline const QString ClassId = QStringLiteral("Scripting.FileSystemObject");
+
+    QString typeName() const override { return QStringLiteral("FileSystemObject"); }
+    int memberId(const QString &name) override;
+    bool invoke(Context &cx, int id, Invoke kind, Args args, Value &result) override;
+};
+
+} // namespace vbs
