@@ -64,7 +64,9 @@ bool count(Context &cx, const Value &v, int32_t &n)
     return n >= 0 || cx.raise(err::InvalidCall);
 }
 
-bool left(Context &cx, Args a, Value &r)
+// Left and Right: one body, the end to take from as a flag.
+template <bool FromRight>
+bool ends(Context &cx, Args a, Value &r)
 {
     int32_t n;
     if (!count(cx, a[1], n))
@@ -74,21 +76,7 @@ bool left(Context &cx, Args a, Value &r)
     QString s;
     if (!toText(cx, a[0], s))
         return false;
-    r = Value::string(s.left(n));
-    return true;
-}
-
-bool right(Context &cx, Args a, Value &r)
-{
-    int32_t n;
-    if (!count(cx, a[1], n))
-        return false;
-    if (nullIn(a[0], r))
-        return true;
-    QString s;
-    if (!toText(cx, a[0], s))
-        return false;
-    r = Value::string(s.right(n));
+    r = Value::string(FromRight ? s.right(n) : s.left(n));
     return true;
 }
 
@@ -533,8 +521,8 @@ const Builtin stringFunctions[] = {
     {"Escape", 1, 1, escape},
     {"Unescape", 1, 1, unescape},
     {"Len", 1, 1, len},
-    {"Left", 2, 2, left},
-    {"Right", 2, 2, right},
+    {"Left", 2, 2, ends<false>},
+    {"Right", 2, 2, ends<true>},
     {"Mid", 2, 3, mid},
     {"InStr", 2, 4, instr},
     {"InStrRev", 2, 4, instrrev},
