@@ -187,10 +187,13 @@ bool FrmMain::event(QEvent *event)
 {
     const bool handled = QMainWindow::event(event);
     // A window manager adds its frame only once the window is mapped; the outer size and
-    // position are then set again with the frame counted.
-    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && isVisible()) {
-        if (frameMargins() != m_sizedForFrame)
+    // position are then set again, once, with the frame counted. Later the user's own
+    // moves are left alone.
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && isVisible() && !m_frameSettled) {
+        if (frameMargins() != m_sizedForFrame) {
+            m_frameSettled = true;
             applyStartupSizing();
+        }
     }
     return handled;
 }

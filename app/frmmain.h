@@ -90,5 +90,6 @@ private:
     ScriptRun m_run{*this, m_sc1, &m_qxRun1};
     AboutDialogs m_about{m_desktop, m_homePage};
     QMargins m_sizedForFrame;
+    bool m_frameSettled = false;
     bool m_ending = false;
 };
