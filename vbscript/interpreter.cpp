@@ -1287,6 +1287,36 @@ Flow SelectStmt::exec(Interp &I)
     return I.execBlock(elseBody);
 }
 
+namespace {
+
+// What both counting modes of For share: set the counter, test it against the bound, run
+// the body, read the counter back (the body may change it) and step it.
+template <typename Number, typename Store, typename Load>
+Flow countLoop(Interp &I, const Block &body, Number from, Number to, Number step, Store store, Load load)
+{
+    Number i = from;
+    if (!store(i))
+        return Flow::Error;
+    for (;;) {
+        if (step >= 0 ? i > to : i < to)
+            break;
+        const Flow f = I.execBlock(body);
+        if (f != Flow::Normal) {
+            if (f == Flow::ExitFor)
+                break;
+            return f;
+        }
+        if (!I.tick() || !load(i))
+            return Flow::Error;
+        i += step;
+        if (!store(i))
+            return Flow::Error;
+    }
+    return Flow::Normal;
+}
+
+} // namespace
+
 Flow ForStmt::exec(Interp &I)
 {
     Value start, end, stepValue = Value::integer(1);
@@ -1312,67 +1342,42 @@ Flow ForStmt::exec(Interp &I)
         toLong(I, s, from_);
         toLong(I, e, to_);
         toLong(I, st, step_);
-        const VType type = (s.type() == VType::Long || st.type() == VType::Long) ? VType::Long : VType::Integer;
-        int64_t i = from_;
-        *counter = integerResult(i, type);
-        for (;;) {
-            if (step_ >= 0 ? i > to_ : i < to_)
-                break;
-            const Flow f = I.execBlock(body);
-            if (f != Flow::Normal) {
-                if (f == Flow::ExitFor)
-                    break;
-                return f;
-            }
-            if (!I.tick())
-                return Flow::Error;
-            counter = var->ref(I);
-            const VType ct = counter->type();
-            if (ct == VType::Integer)
-                i = counter->asInteger();
-            else if (ct == VType::Long)
-                i = counter->asLong();
-            else {
+        VType type = (s.type() == VType::Long || st.type() == VType::Long) ? VType::Long : VType::Integer;
+        auto store = [&](int64_t &i) {
+            if (i > INT32_MAX || i < INT32_MIN)
+                return I.raise(err::Overflow);
+            *var->ref(I) = integerResult(i, type);
+            return true;
+        };
+        auto load = [&](int64_t &i) {
+            const Value *c = var->ref(I);
+            if (c->type() == VType::Integer) {
+                i = c->asInteger();
+            } else if (c->type() == VType::Long) {
+                i = c->asLong();
+                type = VType::Long;
+            } else {
                 double d;
-                if (!toDouble(I, *counter, d))
-                    return Flow::Error;
+                if (!toDouble(I, *c, d))
+                    return false;
                 i = int64_t(d);
             }
-            i += step_;
-            if (i > INT32_MAX || i < INT32_MIN) {
-                I.raise(err::Overflow);
-                return Flow::Error;
-            }
-            *counter = integerResult(i, ct == VType::Long ? VType::Long : type);
-        }
-        return Flow::Normal;
+            return true;
+        };
+        return countLoop<int64_t>(I, body, from_, to_, step_, store, load);
     }
     double from_, to_, step_;
     if (!toDouble(I, s, from_) || !toDouble(I, e, to_) || !toDouble(I, st, step_))
         return Flow::Error;
     const bool single = s.type() == VType::Single && st.type() != VType::Double;
-    double i = from_;
-    *counter = single ? Value::single(float(i)) : Value::dbl(i);
-    for (;;) {
-        if (step_ >= 0 ? i > to_ : i < to_)
-            break;
-        const Flow f = I.execBlock(body);
-        if (f != Flow::Normal) {
-            if (f == Flow::ExitFor)
-                break;
-            return f;
-        }
-        if (!I.tick())
-            return Flow::Error;
-        counter = var->ref(I);
-        if (!toDouble(I, *counter, i))
-            return Flow::Error;
-        i += step_;
-        *counter = single ? Value::single(float(i)) : Value::dbl(i);
+    auto store = [&](double &i) {
+        *var->ref(I) = single ? Value::single(float(i)) : Value::dbl(i);
         if (single)
             i = float(i);
-    }
-    return Flow::Normal;
+        return true;
+    };
+    auto load = [&](double &i) { return toDouble(I, *var->ref(I), i); };
+    return countLoop<double>(I, body, from_, to_, step_, store, load);
 }
 
 Flow ForEachStmt::exec(Interp &I)
