@@ -612,51 +612,44 @@ bool Parser::selectStatement(Block &out)
     }
 }
 
+// For name = a To b [Step c] ... Next [name]   |   For Each name In x ... Next [name]
 bool Parser::forStatement(Block &out)
 {
     ++p;
-    if (acceptKw(Kw::Each)) {
-        auto *s = node<ForEachStmt>();
-        auto *var = node<Name>();
-        if (!name(var->name))
-            return false;
-        var->declares = true;
-        s->var = var;
-        if (!expectKw(Kw::In, err::ExpectedIn) || !(s->collection = expr()) || !endOfStatement())
-            return false;
-        ++forDepth;
-        if (!block(s->body, &Parser::stopNext))
-            return false;
-        --forDepth;
-        if (!expectKw(Kw::Next, err::ExpectedNext))
-            return false;
-        if (atName())
-            ++p;
-        out.push_back(s);
-        return true;
-    }
-    auto *s = node<ForStmt>();
+    const bool each = acceptKw(Kw::Each);
     auto *var = node<Name>();
     if (!name(var->name))
         return false;
     var->declares = true;
-    s->var = var;
-    if (!expect(Tok::Eq, err::ExpectedEquals) || !(s->from = expr()) || !expectKw(Kw::To, err::ExpectedTo)
-        || !(s->to = expr()))
-        return false;
-    if (acceptKw(Kw::Step) && !(s->step = expr()))
-        return false;
+    Block *body;
+    if (each) {
+        auto *s = node<ForEachStmt>();
+        s->var = var;
+        if (!expectKw(Kw::In, err::ExpectedIn) || !(s->collection = expr()))
+            return false;
+        out.push_back(s);
+        body = &s->body;
+    } else {
+        auto *s = node<ForStmt>();
+        s->var = var;
+        if (!expect(Tok::Eq, err::ExpectedEquals) || !(s->from = expr()) || !expectKw(Kw::To, err::ExpectedTo)
+            || !(s->to = expr()))
+            return false;
+        if (acceptKw(Kw::Step) && !(s->step = expr()))
+            return false;
+        out.push_back(s);
+        body = &s->body;
+    }
     if (!endOfStatement())
         return false;
     ++forDepth;
-    if (!block(s->body, &Parser::stopNext))
+    if (!block(*body, &Parser::stopNext))
         return false;
     --forDepth;
     if (!expectKw(Kw::Next, err::ExpectedNext))
         return false;
     if (atName())
         ++p;
-    out.push_back(s);
     return true;
 }
 
