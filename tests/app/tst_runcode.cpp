@@ -1,4 +1,5 @@
 #include <QtTest>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -29,10 +30,23 @@ public:
     // Runs once while the next box is up, before it is answered.
     std::function<void()> whileOpen;
     QList<Box> boxes;
+    QString typed; // what an input box gets; null: Cancel
 
 private:
     void poll()
     {
+        if (auto *input = qobject_cast<QInputDialog *>(QApplication::activeModalWidget())) {
+            if (!input->isVisible())
+                return;
+            boxes << Box{input->windowTitle(), input->labelText(), QMessageBox::NoIcon, 2};
+            if (typed.isNull()) {
+                input->reject();
+            } else {
+                input->setTextValue(typed);
+                input->accept();
+            }
+            return;
+        }
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
             return;
@@ -80,6 +94,7 @@ private slots:
     void messageBoxButtonsAndDefault();
     void runawayScriptStoppedByUser();
     void failingCommandLeavesItsMessage();
+    void inputBoxAnsweredAndCancelled();
 
 private:
     FakeDesktop *m_desktop = nullptr;
@@ -288,6 +303,23 @@ void TestRunCode::failingCommandLeavesItsMessage()
     QCOMPARE(statusColor(m_window), Red);
     QVERIFY(m_window->timer1()->isActive()); // the command started it; it clears the message
     QVERIFY(QFileInfo(dir.filePath("made")).isDir()); // the script went on after the failure
+}
+
+void TestRunCode::inputBoxAnsweredAndCancelled()
+{
+    BoxAnswerer answerer;
+    answerer.typed = "Ada";
+    m_window->txtCode()->setText("Sub Main()\r\n    userName = InputBox(\"What is your name?\")\r\n"
+                                 "    MsgBox \"Your name is \" & userName\r\nEnd Sub");
+    m_window->RunCode();
+    QCOMPARE(answerer.boxes.size(), 2);
+    QCOMPARE(answerer.boxes[0].text, QString("What is your name?"));
+    QCOMPARE(answerer.boxes[0].title, QString("Vornix Coder"));
+    QCOMPARE(answerer.boxes[1].text, QString("Your name is Ada"));
+    answerer.boxes.clear();
+    answerer.typed = QString(); // Cancel gives the empty string
+    m_window->RunCode();
+    QCOMPARE(answerer.boxes.value(1).text, QString("Your name is "));
 }
 
 QTEST_MAIN(TestRunCode)
