@@ -262,7 +262,7 @@ bool Interp::evaluate(const QString &expression, Value &out)
     } else {
         raise(error.number, error.description);
     }
-    m_nodes.resize(mark);
+    releaseNodes(mark);
     return ok;
 }
 
@@ -292,8 +292,10 @@ bool Interp::execute(const QString &code, bool global)
     if (ok)
         ok = execBlock(unit.top) != Flow::Error;
     frame = saved;
-    if (!keep)
-        m_nodes.resize(mark);
+    if (keep)
+        m_pinnedNodes = m_nodes.size();
+    else
+        releaseNodes(mark);
     return ok;
 }
 

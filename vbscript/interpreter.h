@@ -134,6 +134,9 @@ private:
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     const QHash<QString, ClassFactory> *m_classes = nullptr;
     std::vector<std::unique_ptr<Node>> m_nodes;
+    // Nodes below this index are kept for good (procedures defined by ExecuteGlobal).
+    size_t m_pinnedNodes = 0;
+    void releaseNodes(size_t mark) { m_nodes.resize(std::max(mark, m_pinnedNodes)); }
     std::deque<GlobalEntry> m_globals;
     QHash<QString, GlobalEntry *> m_globalIndex;
     ErrObject *m_err = nullptr;

@@ -32,3 +32,9 @@ WScript.Echo Err.Number ' expect: 5
 On Error GoTo 0
 ExecuteGlobal "Function Seven() : Seven = 7 : End Function"
 WScript.Echo Seven + 1 ' expect: 8
+Function Defines()
+  ExecuteGlobal "Function Later() : Later = ""defined inside Eval"" : End Function"
+  Defines = 1
+End Function
+x = Eval("Defines()")
+WScript.Echo Later() ' expect: defined inside Eval
