@@ -46,7 +46,7 @@ public:
     void release()
     {
         if (--m_refs == 0)
-            lastReferenceGone();
+            reclaim(this);
     }
     int refCount() const { return m_refs; }
 
@@ -68,6 +68,11 @@ protected:
     int dropReference() { return --m_refs; }
 
 private:
+    // Ends an object's life. Objects that go because another one went (a long chain of
+    // linked objects) are ended one after the other, not inside each other, so that no
+    // chain is long enough to exhaust the stack.
+    static void reclaim(Object *object);
+
     int m_refs = 0;
 };
 

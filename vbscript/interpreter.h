@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <deque>
+#include <unordered_set>
 #include <memory>
 #include <vector>
 
@@ -124,7 +125,7 @@ public:
     bool objectOf(const Value &v, Object *&o, const QString &name);
 
     // Live script objects, told when the program they run goes away.
-    std::vector<ScriptObject *> liveObjects;
+    std::unordered_set<ScriptObject *> liveObjects;
 
 private:
     bool checkClock();

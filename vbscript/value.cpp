@@ -148,6 +148,24 @@ int64_t ArrayData::flatIndex(const int32_t *subscripts, int n) const
     return index;
 }
 
+void Object::reclaim(Object *object)
+{
+    static thread_local int depth = 0;
+    static thread_local std::vector<Object *> pending;
+    if (depth > 0) {
+        pending.push_back(object);
+        return;
+    }
+    ++depth;
+    object->lastReferenceGone();
+    while (!pending.empty()) {
+        Object *next = pending.back();
+        pending.pop_back();
+        next->lastReferenceGone();
+    }
+    --depth;
+}
+
 bool Object::enumerate(Context &, std::vector<Value> &)
 {
     return false;

@@ -10,15 +10,13 @@ namespace vbs {
 ScriptObject::ScriptObject(Interp &interp, ClassDef *cls) : m_interp(&interp), m_class(cls)
 {
     m_fields.resize(cls->fields.size());
-    interp.liveObjects.push_back(this);
+    interp.liveObjects.insert(this);
 }
 
 ScriptObject::~ScriptObject()
 {
-    if (m_interp) {
-        auto &live = m_interp->liveObjects;
-        live.erase(std::remove(live.begin(), live.end(), this), live.end());
-    }
+    if (m_interp)
+        m_interp->liveObjects.erase(this);
 }
 
 bool ScriptObject::initialize()
