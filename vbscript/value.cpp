@@ -37,6 +37,29 @@ bool Value::isNumeric() const
     }
 }
 
+namespace {
+
+// Arrays nested in arrays go one after the other, like objects (see Object::reclaim).
+void reclaimArray(ArrayData *array)
+{
+    static thread_local int depth = 0;
+    static thread_local std::vector<ArrayData *> pending;
+    if (depth > 0) {
+        pending.push_back(array);
+        return;
+    }
+    ++depth;
+    delete array;
+    while (!pending.empty()) {
+        ArrayData *next = pending.back();
+        pending.pop_back();
+        delete next;
+    }
+    --depth;
+}
+
+} // namespace
+
 void Value::destroy()
 {
     switch (m_type) {
@@ -51,7 +74,7 @@ void Value::destroy()
         break;
     case VType::Array:
         if (--m_a->refs == 0)
-            delete m_a;
+            reclaimArray(m_a);
         break;
     default:
         break;
