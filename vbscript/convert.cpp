@@ -38,17 +38,25 @@ bool valueOf(Context &cx, const Value &in, Value &out)
         out = in;
         return true;
     }
-    Object *o = in.asObject();
-    if (!o)
-        return cx.raise(err::ObjectNotSet);
-    Value result;
-    if (!o->invoke(cx, DefaultMember, InvokeGet, Args(), result)) {
-        if (!cx.hasError())
-            cx.raise(err::NoSuchMember);
-        return false;
+    // A default member may give an object again; follow a few, never for ever.
+    Value current = in;
+    for (int hops = 0; hops < 8; ++hops) {
+        Object *o = current.asObject();
+        if (!o)
+            return cx.raise(err::ObjectNotSet);
+        Value result;
+        if (!o->invoke(cx, DefaultMember, InvokeGet, Args(), result)) {
+            if (!cx.hasError())
+                cx.raise(err::NoSuchMember);
+            return false;
+        }
+        if (!result.isObject()) {
+            out = std::move(result);
+            return true;
+        }
+        current = std::move(result);
     }
-    out = std::move(result);
-    return true;
+    return cx.raise(err::TypeMismatch);
 }
 
 bool toNumeric(Context &cx, const Value &v, Value &out)
