@@ -26,6 +26,11 @@ QChar decimalSeparator()
     return point.isEmpty() ? QLatin1Char('.') : point.at(0);
 }
 
+bool fitsString(Context &cx, qint64 length)
+{
+    return length <= MaxStringLength || cx.raise(err::OutOfMemory);
+}
+
 double roundHalfEven(double d)
 {
     const double r = std::nearbyint(d); // default rounding mode: to nearest, ties to even

@@ -94,7 +94,27 @@ bool Engine::addObject(const QString &name, Object *object, bool addMembers)
     return true;
 }
 
+// The last guard: an allocation that nothing could serve ends the run with 7 Out of memory
+// instead of the process. Checks before the large allocations catch the usual cases.
+template <typename Work>
+bool Engine::guarded(Work work)
+{
+    try {
+        return work();
+    } catch (const std::bad_alloc &) {
+        m_interp->abandonRun();
+        ScriptError e;
+        e.number = err::OutOfMemory;
+        return fail(e);
+    }
+}
+
 bool Engine::addCode(const QString &code)
+{
+    return guarded([&] { return addCodeUnguarded(code); });
+}
+
+bool Engine::addCodeUnguarded(const QString &code)
 {
     Interp &I = *m_interp;
     Unit unit;
@@ -126,6 +146,11 @@ bool Engine::addCode(const QString &code)
 }
 
 bool Engine::run(const QString &procedure, const QList<Value> &args, Value *result)
+{
+    return guarded([&] { return runUnguarded(procedure, args, result); });
+}
+
+bool Engine::runUnguarded(const QString &procedure, const QList<Value> &args, Value *result)
 {
     Interp &I = *m_interp;
     GlobalEntry *entry = I.global(procedure);

@@ -51,6 +51,9 @@ public:
     const ScriptError &error() const { return m_error; }
 
 private:
+    template <typename Work> bool guarded(Work work);
+    bool addCodeUnguarded(const QString &code);
+    bool runUnguarded(const QString &procedure, const QList<Value> &args, Value *result);
     bool fail(const ScriptError &error);
     bool finish(bool ok);
 

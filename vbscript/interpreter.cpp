@@ -356,6 +356,13 @@ void Interp::endRun()
     --m_runDepth;
 }
 
+void Interp::abandonRun()
+{
+    m_runDepth = 0;
+    frame = &globalFrame;
+    clearError();
+}
+
 bool Interp::stackExhausted() const
 {
     return uintptr_t(__builtin_frame_address(0)) < m_stackLimit;
@@ -964,6 +971,8 @@ bool Binary::eval(Interp &I, Value &out)
         default: break;
         }
     } else if (at == VType::String && bt == VType::String && op == BinOp::Concat) {
+        if (!fitsString(I, qint64(a->asString().size()) + b->asString().size()))
+            return false;
         out = Value::string(a->asString() + b->asString());
         return true;
     }
@@ -1147,13 +1156,15 @@ Flow AppendAssign::exec(Interp &I)
     Value *t = target->ref(I);
     if (t->isString() && !v.isObject() && !v.isArray()) {
         if (v.isString()) {
+            if (!fitsString(I, qint64(t->asString().size()) + v.asString().size()))
+                return Flow::Error;
             t->stringRef().append(v.asString());
             return Flow::Normal;
         }
         if (v.isNull() || v.isEmpty())
             return Flow::Normal;
         QString text;
-        if (!toText(I, v, text))
+        if (!toText(I, v, text) || !fitsString(I, qint64(t->asString().size()) + text.size()))
             return Flow::Error;
         t->stringRef().append(text);
         return Flow::Normal;

@@ -105,6 +105,8 @@ public:
     // Starts a call from the host: resets the time budget and the stack guard.
     void beginRun(int timeoutMs);
     void endRun();
+    // After an allocation failed in the middle of a run: back to script level, no run.
+    void abandonRun();
     bool inRun() const { return m_runDepth > 0; }
 
     Flow execBlock(const Block &block);

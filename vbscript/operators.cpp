@@ -166,6 +166,8 @@ bool concat(Context &cx, const Value &x, const Value &y, Value &out)
         return false;
     if (!y.isNull() && !y.isEmpty() && !toText(cx, y, b))
         return false;
+    if (!fitsString(cx, qint64(a.size()) + b.size()))
+        return false;
     out = Value::string(a + b);
     return true;
 }
@@ -174,6 +176,8 @@ bool addition(Context &cx, const Value &x, const Value &y, Value &out)
 {
     const bool xs = x.isString(), ys = y.isString();
     if (xs && ys) {
+        if (!fitsString(cx, qint64(x.asString().size()) + y.asString().size()))
+            return false;
         out = Value::string(x.asString() + y.asString());
         return true;
     }

@@ -35,7 +35,6 @@ namespace runtime {
 
 namespace {
 
-constexpr int64_t MaxStringLength = int64_t(1) << 28;
 
 // Null in, Null out: most string functions propagate it.
 bool nullIn(const Value &v, Value &r)
@@ -232,6 +231,8 @@ bool replace(Context &cx, Args a, Value &r)
         out += with;
         pos = hit + find.size();
         ++done;
+        if (!fitsString(cx, out.size()))
+            return false;
     }
     out += QStringView(source).mid(pos);
     r = Value::string(out);
@@ -312,6 +313,8 @@ bool join(Context &cx, Args a, Value &r)
         if (!toText(cx, v, s))
             return false;
         out += s;
+        if (!fitsString(cx, out.size()))
+            return false;
     }
     r = Value::string(out);
     return true;
