@@ -144,9 +144,8 @@ bool ScriptObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &re
     if (!assigning && m.get)
         return I.callProc(m.get, args, &result, this);
     if (assigning) {
-        Proc *setter = (kind & InvokeSet) ? (m.set ? m.set : nullptr) : (m.let ? m.let : nullptr);
-        if (!setter && (kind & InvokeSet) && m.let)
-            setter = nullptr;
+        // Set needs a Property Set, a plain assignment a Property Let.
+        Proc *setter = (kind & InvokeSet) ? m.set : m.let;
         if (!setter)
             return cx.raise(err::WrongArgs);
         Value ignored;
