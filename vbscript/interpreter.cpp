@@ -22,21 +22,30 @@ constexpr int64_t MaxArrayElements = int64_t(1) << 27;
 
 bool isFixedArray(const Value &v) { return v.isArray() && v.asArray()->fixed; }
 
-// Let and Set into a variable's storage. Let takes an object's default value; Set wants an
-// object. A fixed-size array is copied, the copy being resizable.
-bool store(Interp &I, Value &target, Value &&v, bool isSet, const QString &name)
+// What a value becomes when assigned: Set wants an object and keeps it; Let takes an
+// object's default value.
+bool assignable(Interp &I, Value &v, bool isSet, const QString &name)
 {
-    if (isSet) {
-        if (!v.isObject())
-            return I.raiseNamed(err::ObjectRequired, name);
-        target = std::move(v);
-        return true;
-    }
+    if (isSet)
+        return v.isObject() || I.raiseNamed(err::ObjectRequired, name);
     if (v.isObject()) {
         Value inner;
         if (!valueOf(I, v, inner))
             return false;
         v = std::move(inner);
+    }
+    return true;
+}
+
+// Let and Set into a variable's storage. A fixed-size array is copied, the copy being
+// resizable, and a variable holding one refuses a Let.
+bool store(Interp &I, Value &target, Value &&v, bool isSet, const QString &name)
+{
+    if (!assignable(I, v, isSet, name))
+        return false;
+    if (isSet) {
+        target = std::move(v);
+        return true;
     }
     if (isFixedArray(target))
         return I.raiseNamed(err::ArrayLocked, name);
@@ -768,7 +777,8 @@ bool ElementOf::assign(Interp &I, Value &&v, bool isSet)
         Value hold = *base, ignored;
         return callDefault(I, o, args, isSet ? InvokeSet : InvokeLet, &v, ignored, var->written());
     }
-    if (!subscripts(I, subs))
+    // A default property may run script code: take the value before finding the element.
+    if (!assignable(I, v, isSet, var->written()) || !subscripts(I, subs))
         return false;
     base = var->ref(I);
     if (!base->isArray())
@@ -777,20 +787,7 @@ bool ElementOf::assign(Interp &I, Value &&v, bool isSet)
     const int64_t index = a->flatIndex(subs.data(), int(subs.size()));
     if (index < 0)
         return I.raiseNamed(err::SubscriptOutOfRange, var->written());
-    Value &slot = a->data[size_t(index)];
-    if (isSet) {
-        if (!v.isObject())
-            return I.raiseNamed(err::ObjectRequired, var->written());
-        slot = std::move(v);
-        return true;
-    }
-    if (v.isObject()) {
-        Value inner;
-        if (!valueOf(I, v, inner))
-            return false;
-        v = std::move(inner);
-    }
-    slot = std::move(v);
+    a->data[size_t(index)] = std::move(v);
     return true;
 }
 
