@@ -23,6 +23,29 @@ struct ClassDef;
 struct GlobalEntry;
 struct Builtin;
 
+// Names in the order they were declared, found in any letter case without a scan.
+class NameList {
+public:
+    int indexOf(const QString &name) const { return m_index.value(name.toLower(), -1); }
+    bool contains(const QString &name) const { return m_index.contains(name.toLower()); }
+    // Appends the name; a name met again keeps its first index.
+    int add(const QString &name)
+    {
+        const int i = int(m_names.size());
+        m_names.append(name);
+        m_index.insert(name.toLower(), i);
+        return i;
+    }
+    int size() const { return int(m_names.size()); }
+    const QString &operator[](int i) const { return m_names[i]; }
+    auto begin() const { return m_names.begin(); }
+    auto end() const { return m_names.end(); }
+
+private:
+    QStringList m_names;
+    QHash<QString, int> m_index;
+};
+
 // Array subscripts of one access: a few, kept on the stack.
 using Subscripts = QVarLengthArray<int32_t, 8>;
 
@@ -92,7 +115,7 @@ struct Name : Expr { // a bare name, before resolution
 
 struct Paren : Expr { // (expr): always a value, never by reference
     Expr *inner = nullptr;
-    bool eval(Interp &I, Value &out) override { return inner->eval(I, out); }
+    bool eval(Interp &I, Value &out) override;
     Expr *resolve(Resolver &R) override;
 };
 
@@ -108,7 +131,7 @@ struct Index : Expr { // base(args): a call, an array element, or a default memb
     bool assign(Interp &I, Value &&v, bool isSet) override;
     bool call(Interp &I) override;
     Expr *resolve(Resolver &R) override;
-    QString written() const override { return base->written(); }
+    QString written() const override;
 };
 
 struct Member : Expr { // object.name or object.name(args)
@@ -142,10 +165,14 @@ enum class BinOp : uint8_t {
 
 struct Binary : Expr {
     BinOp op;
+    bool lhsIsBinary = false; // a link of a left-nested chain, evaluated in a loop
     Expr *lhs = nullptr;
     Expr *rhs = nullptr;
     bool eval(Interp &I, Value &out) override;
+    bool evalChain(Interp &I, Value &out);
     Expr *resolve(Resolver &R) override;
+    // The operator on two values.
+    bool apply(Interp &I, const Value &a, const Value &b, Value &out) const;
 };
 
 struct NewObject : Expr {
@@ -410,7 +437,7 @@ struct Proc {
     ClassDef *cls = nullptr;
     int line = 0;
     // Local slots: 0 is the result, params follow, then Dim'd and implicit locals.
-    QStringList slotNames;
+    NameList slotNames;
     std::vector<DimStmt::Var> fixedArrays;               // Dim a(3): made at entry
     std::vector<std::pair<QString, Expr *>> consts;      // Const: values known at compile time
     QHash<QString, Value> constValues;
@@ -443,6 +470,7 @@ struct ClassDef {
         bool isPublic = true;
     };
     std::vector<MemberInfo> members; // index = id - 1
+    NameList memberNames;            // the same order
     int defaultId = NoMember;
     int memberId(const QString &name, bool insideClass) const;
 };

@@ -17,14 +17,19 @@ void Resolver::fail(int number, const Node *at)
     m_error.column = at ? at->column : 0;
 }
 
+bool Resolver::tooDeep(const Node *at)
+{
+    if (m_failed)
+        return true;
+    if (!I.stackExhausted())
+        return false;
+    fail(err::OutOfStack, at);
+    return true;
+}
+
 int Resolver::localSlot(const QString &name) const
 {
-    if (!proc)
-        return -1;
-    for (int i = 0; i < proc->slotNames.size(); ++i)
-        if (proc->slotNames[i].compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+    return proc ? proc->slotNames.indexOf(name) : -1;
 }
 
 ClassDef *Resolver::findClass(const QString &name) const
@@ -159,9 +164,8 @@ Expr *Resolver::lookup(Name *n, ArgList *args)
         return at(I.make<Literal>());
     // An implicit variable: local inside a procedure, global at script level.
     if (proc && unknown == Unknown::Declare) {
-        proc->slotNames << name;
         auto *v = static_cast<LocalVar *>(at(I.make<LocalVar>()));
-        v->slot = proc->slotNames.size() - 1;
+        v->slot = proc->slotNames.add(name);
         v->name = name;
         return v;
     }
@@ -227,10 +231,17 @@ Expr *Unary::resolve(Resolver &R)
     return this;
 }
 
+// A left-nested chain (a + b + c + ...) is resolved in a loop, not one level per term.
 Expr *Binary::resolve(Resolver &R)
 {
-    lhs = R.expr(lhs);
-    rhs = R.expr(rhs);
+    std::vector<Binary *> spine{this};
+    while (auto *inner = dynamic_cast<Binary *>(spine.back()->lhs))
+        spine.push_back(inner);
+    for (Binary *b : spine)
+        b->lhsIsBinary = b != spine.back();
+    spine.back()->lhs = R.expr(spine.back()->lhs);
+    for (auto b = spine.rbegin(); b != spine.rend() && !R.failed(); ++b)
+        (*b)->rhs = R.expr((*b)->rhs);
     return this;
 }
 
@@ -344,10 +355,10 @@ void WithStmt::resolve(Resolver &R)
 
 int ClassDef::memberId(const QString &name, bool insideClass) const
 {
-    for (size_t i = 0; i < members.size(); ++i)
-        if (members[i].name.compare(name, Qt::CaseInsensitive) == 0)
-            return (insideClass || members[i].isPublic) ? int(i) + 1 : NoMember;
-    return NoMember;
+    const int i = memberNames.indexOf(name);
+    if (i < 0)
+        return NoMember;
+    return (insideClass || members[size_t(i)].isPublic) ? i + 1 : NoMember;
 }
 
 namespace {
@@ -418,9 +429,10 @@ bool constantValue(Interp &I, Resolver &R, Expr *e, Value &out)
 void buildClassMembers(ClassDef *cls)
 {
     auto memberFor = [cls](const QString &name) -> ClassDef::MemberInfo & {
-        for (auto &m : cls->members)
-            if (m.name.compare(name, Qt::CaseInsensitive) == 0)
-                return m;
+        const int i = cls->memberNames.indexOf(name);
+        if (i >= 0)
+            return cls->members[size_t(i)];
+        cls->memberNames.add(name);
         cls->members.push_back({});
         cls->members.back().name = name;
         return cls->members.back();
@@ -463,16 +475,13 @@ bool compileUnit(Interp &I, Unit &unit, ScriptError &error, Proc *scope)
         return false;
     };
     // Names that this text defines twice, or that clash with a procedure of earlier text.
-    for (size_t i = 0; i < unit.procs.size(); ++i) {
-        Proc *p = unit.procs[i].get();
+    NameList procNames;
+    for (auto &p : unit.procs) {
         if (p->cls)
             continue;
-        for (size_t j = 0; j < i; ++j)
-            if (!unit.procs[j]->cls && unit.procs[j]->name.compare(p->name, Qt::CaseInsensitive) == 0)
-                return failWith(err::NameRedefined, p->line);
-        for (const QString &d : unit.globalDims)
-            if (d.compare(p->name, Qt::CaseInsensitive) == 0)
-                return failWith(err::NameRedefined, p->line);
+        if (procNames.contains(p->name) || unit.globalDims.contains(p->name))
+            return failWith(err::NameRedefined, p->line);
+        procNames.add(p->name);
     }
 
     for (auto &c : unit.classes) {

@@ -15,12 +15,23 @@ public:
     Resolver(Interp &interp, bool optionExplicit) : I(interp), m_explicit(optionExplicit) {}
 
     Expr *lookup(Name *name, ArgList *args);
-    Expr *expr(Expr *e) { return e ? e->resolve(*this) : nullptr; }
+    Expr *expr(Expr *e)
+    {
+        if (!e)
+            return nullptr;
+        if (tooDeep(e))
+            return e;
+        return e->resolve(*this);
+    }
     void block(Block &b)
     {
+        if (b.empty() || tooDeep(b.front()))
+            return;
         for (Stmt *s : b)
             s->resolve(*this);
     }
+    // Fails with 28 where resolving would go deeper than the stack allows.
+    bool tooDeep(const Node *at);
     ClassDef *findClass(const QString &name) const;
     void fail(int number, const Node *at);
     bool failed() const { return m_failed; }

@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <cmath>
-#include <pthread.h>
 
 #include "compiler.h"
 #include "convert.h"
@@ -17,7 +16,6 @@ namespace vbs {
 namespace {
 
 constexpr int TickBudget = 20000;       // operations between clock checks
-constexpr size_t StackReserve = 256 * 1024; // what the C++ stack keeps free below the guard
 constexpr int64_t MaxArrayElements = int64_t(1) << 27;
 
 bool isFixedArray(const Value &v) { return v.isArray() && v.asArray()->fixed; }
@@ -197,6 +195,7 @@ Interp::Interp()
     m_errHolder = Value::object(m_err);
     globalFrame.refs = nullptr;
     frame = &globalFrame;
+    m_stack.arm();
 }
 
 Interp::~Interp()
@@ -256,6 +255,8 @@ Object *Interp::procedureRef(const QString &name)
 
 bool Interp::evaluate(const QString &expression, Value &out)
 {
+    if (stackExhausted()) // Eval("Eval(...)") inside itself
+        return raise(err::OutOfStack);
     // The expression's nodes are needed only while it runs.
     const size_t mark = m_nodes.size();
     Expr *e = nullptr;
@@ -277,6 +278,8 @@ bool Interp::evaluate(const QString &expression, Value &out)
 
 bool Interp::execute(const QString &code, bool global)
 {
+    if (stackExhausted()) // s = "Execute s": Execute s
+        return raise(err::OutOfStack);
     const size_t mark = m_nodes.size();
     Unit unit;
     ScriptError error;
@@ -341,23 +344,7 @@ void Interp::beginRun(int timeoutMs)
     m_pauseStarted = -1;
     m_clock.start();
     m_deadline = timeoutMs > 0 ? timeoutMs : -1;
-    // The stack guard: the lowest address calls may reach, with room kept for the host.
-    pthread_attr_t attr;
-    void *low = nullptr;
-    size_t size = 0;
-    if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-        pthread_attr_getstack(&attr, &low, &size);
-        pthread_attr_destroy(&attr);
-    }
-    const uintptr_t here = uintptr_t(__builtin_frame_address(0));
-    uintptr_t limit = here - 512 * 1024;
-    if (low && size > 2 * StackReserve) {
-        limit = uintptr_t(low) + StackReserve;
-        // Never more than 64 MiB of script recursion, whatever the limit says.
-        if (here - limit > 64 * 1024 * 1024)
-            limit = here - 64 * 1024 * 1024;
-    }
-    m_stackLimit = limit;
+    m_stack.arm();
 }
 
 void Interp::endRun()
@@ -370,11 +357,6 @@ void Interp::abandonRun()
     m_runDepth = 0;
     frame = &globalFrame;
     clearError();
-}
-
-bool Interp::stackExhausted() const
-{
-    return uintptr_t(__builtin_frame_address(0)) < m_stackLimit;
 }
 
 void Interp::pauseClock()
@@ -435,6 +417,10 @@ bool Interp::objectOf(const Value &v, Object *&o, const QString &name)
 
 Flow Interp::execBlock(const Block &block)
 {
+    if (stackExhausted()) {
+        raise(err::OutOfStack);
+        return Flow::Error;
+    }
     for (Stmt *s : block) {
         const Flow f = s->exec(*this);
         if (f == Flow::Normal)
@@ -517,6 +503,8 @@ ArgValues::~ArgValues()
 
 bool ArgValues::evaluate(Interp &I, const ArgList &list, bool byRef)
 {
+    if (I.stackExhausted())
+        return I.raise(err::OutOfStack);
     count = int(list.items.size());
     if (count > Inline) {
         heapTemps.reset(new Value[size_t(count)]);
@@ -667,6 +655,8 @@ Value *Undefined::ref(Interp &I)
 
 bool Index::eval(Interp &I, Value &out)
 {
+    if (I.stackExhausted()) // a(0)(0)(0)...: one level per link
+        return I.raise(err::OutOfStack);
     Value base_;
     if (!base->eval(I, base_))
         return false;
@@ -799,14 +789,50 @@ bool ElementOf::call(Interp &I)
     return eval(I, ignored);
 }
 
+// The call as written, for error descriptions: o.Items(1).Name gives "o.Items.Name". The
+// chain is walked in a loop, and a very long one keeps only its last links.
 QString Member::written() const
 {
-    const QString objectName = object->written();
-    return objectName.startsWith(QLatin1Char('#')) ? name : objectName + QLatin1Char('.') + name;
+    constexpr int MaxLinks = 16;
+    QStringList names{name};
+    const Expr *e = object;
+    for (;;) {
+        if (auto *m = dynamic_cast<const Member *>(e)) {
+            if (names.size() < MaxLinks)
+                names.append(m->name);
+            e = m->object;
+        } else if (auto *index = dynamic_cast<const Index *>(e)) {
+            e = index->base;
+        } else {
+            break;
+        }
+    }
+    std::reverse(names.begin(), names.end());
+    const QString root = e->written();
+    if (!root.isEmpty() && !root.startsWith(QLatin1Char('#'))) // not the hidden With object
+        names.prepend(root);
+    return names.join(QLatin1Char('.'));
+}
+
+QString Index::written() const
+{
+    const Expr *e = base;
+    while (auto *index = dynamic_cast<const Index *>(e))
+        e = index->base;
+    return e->written();
+}
+
+bool Paren::eval(Interp &I, Value &out)
+{
+    if (I.stackExhausted())
+        return I.raise(err::OutOfStack);
+    return inner->eval(I, out);
 }
 
 bool Member::invoke(Interp &I, Invoke kind, Value *assigned, Value &out)
 {
+    if (I.stackExhausted()) // o.P.P.P...: one level per link
+        return I.raise(err::OutOfStack);
     Value objectValue;
     if (!object->eval(I, objectValue))
         return false;
@@ -894,6 +920,8 @@ bool Unary::eval(Interp &I, Value &out)
 
 bool Binary::eval(Interp &I, Value &out)
 {
+    if (lhsIsBinary)
+        return evalChain(I, out);
     const Value *a, *b;
     Value ta, tb;
     if (!lhs->peek(I, a, ta))
@@ -904,11 +932,48 @@ bool Binary::eval(Interp &I, Value &out)
     }
     if (!rhs->peek(I, b, tb))
         return false;
-    const VType at = a->type(), bt = b->type();
+    return apply(I, *a, *b, out);
+}
+
+// a + b + c + ...: the links of a left-nested chain are evaluated bottom-up in a loop, so
+// a chain of any length needs no deeper stack than one link.
+bool Binary::evalChain(Interp &I, Value &out)
+{
+    std::vector<Binary *> spine{this};
+    while (spine.back()->lhsIsBinary)
+        spine.push_back(static_cast<Binary *>(spine.back()->lhs));
+    Value acc;
+    if (!spine.back()->lhs->eval(I, acc))
+        return false;
+    for (auto link = spine.rbegin(); link != spine.rend(); ++link) {
+        Binary *b = *link;
+        const Value *r;
+        Value tr;
+        if (!b->rhs->peek(I, r, tr))
+            return false;
+        if (b->op == BinOp::Concat && acc.isString() && r->isString()) {
+            // Appending in place keeps a long chain of & linear.
+            if (!fitsString(I, qint64(acc.asString().size()) + r->asString().size()))
+                return false;
+            acc.stringRef().append(r->asString());
+            continue;
+        }
+        Value result;
+        if (!b->apply(I, acc, *r, result))
+            return false;
+        acc = std::move(result);
+    }
+    out = std::move(acc);
+    return true;
+}
+
+bool Binary::apply(Interp &I, const Value &a, const Value &b, Value &out) const
+{
+    const VType at = a.type(), bt = b.type();
     // Fast paths: Integer and Long; Double, alone or mixed with them; two Booleans.
     if ((at == VType::Integer || at == VType::Long) && (bt == VType::Integer || bt == VType::Long)) {
-        const int64_t p = at == VType::Integer ? a->asInteger() : a->asLong();
-        const int64_t q = bt == VType::Integer ? b->asInteger() : b->asLong();
+        const int64_t p = at == VType::Integer ? a.asInteger() : a.asLong();
+        const int64_t q = bt == VType::Integer ? b.asInteger() : b.asLong();
         const VType wider = (at == VType::Long || bt == VType::Long) ? VType::Long : VType::Integer;
         switch (op) {
         case BinOp::Add: out = integerResult(p + q, wider); return true;
@@ -936,8 +1001,8 @@ bool Binary::eval(Interp &I, Value &out)
         }
     } else if ((at == VType::Double || at == VType::Integer || at == VType::Long)
                && (bt == VType::Double || bt == VType::Integer || bt == VType::Long)) {
-        const double p = at == VType::Double ? a->asDouble() : at == VType::Integer ? a->asInteger() : a->asLong();
-        const double q = bt == VType::Double ? b->asDouble() : bt == VType::Integer ? b->asInteger() : b->asLong();
+        const double p = at == VType::Double ? a.asDouble() : at == VType::Integer ? a.asInteger() : a.asLong();
+        const double q = bt == VType::Double ? b.asDouble() : bt == VType::Integer ? b.asInteger() : b.asLong();
         double r;
         switch (op) {
         case BinOp::Add: r = p + q; break;
@@ -954,26 +1019,26 @@ bool Binary::eval(Interp &I, Value &out)
         case BinOp::Ge: out.setBool(p >= q); return true;
         case BinOp::Eq: out.setBool(p == q); return true;
         case BinOp::Ne: out.setBool(p != q); return true;
-        default: return binaryOp(I, op, *a, *b, out);
+        default: return binaryOp(I, op, a, b, out);
         }
         if (!std::isfinite(r))
             return I.raise(err::Overflow);
         out.setDouble(r);
         return true;
     } else if (at == VType::Boolean && bt == VType::Boolean) {
-        const bool p = a->asBool(), q = b->asBool();
+        const bool p = a.asBool(), q = b.asBool();
         switch (op) {
         case BinOp::And: out.setBool(p && q); return true;
         case BinOp::Or: out.setBool(p || q); return true;
         default: break;
         }
     } else if (at == VType::String && bt == VType::String && op == BinOp::Concat) {
-        if (!fitsString(I, qint64(a->asString().size()) + b->asString().size()))
+        if (!fitsString(I, qint64(a.asString().size()) + b.asString().size()))
             return false;
-        out = Value::string(a->asString() + b->asString());
+        out = Value::string(a.asString() + b.asString());
         return true;
     }
-    return binaryOp(I, op, *a, *b, out);
+    return binaryOp(I, op, a, b, out);
 }
 
 bool NewObject::eval(Interp &I, Value &out)

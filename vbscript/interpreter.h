@@ -9,6 +9,7 @@
 
 #include "ast.h"
 #include "context.h"
+#include "stackguard.h"
 
 namespace vbs {
 
@@ -123,7 +124,7 @@ public:
             return true;
         return checkClock();
     }
-    bool stackExhausted() const;
+    bool stackExhausted() const { return m_stack.exhausted(); }
     bool objectOf(const Value &v, Object *&o, const QString &name);
 
     // Live script objects, told when the program they run goes away.
@@ -152,7 +153,7 @@ private:
     qint64 m_pauseStarted = -1;
     qint64 m_deadline = 0;
     QElapsedTimer m_clock;
-    uintptr_t m_stackLimit = 0;
+    StackGuard m_stack;
 };
 
 } // namespace vbs

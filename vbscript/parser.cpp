@@ -6,7 +6,10 @@ namespace vbs {
 
 namespace {
 
-constexpr int MaxNesting = 400;
+// How deep blocks, statements and parenthesised expressions may nest. The count keeps the
+// tree shallow enough for every later pass; the stack guard catches what the count cannot
+// (code compiled by Execute deep inside a recursion).
+constexpr int MaxNesting = 1000;
 
 bool isColon(const Token &t) { return t.kind == Tok::EndOfStatement && t.text == QLatin1String(":"); }
 
@@ -46,6 +49,13 @@ private:
         return false;
     }
     bool expect(Tok k, int number) { return accept(k) || fail(number); }
+    // One level deeper in the grammar's recursion; the caller undoes it with --nesting.
+    bool deeper()
+    {
+        if (++nesting > MaxNesting || I.stackExhausted())
+            return fail(err::OutOfStack);
+        return true;
+    }
     bool expectKw(Kw k, int number) { return acceptKw(k) || fail(number); }
     template <typename T> T *node()
     {
@@ -81,6 +91,7 @@ private:
     bool block(Block &out, Stop stop);
     bool endOfStatement() { return atEnd() || fail(err::ExpectedEndOfStatement); }
     bool statement(Block &out);
+    bool statementAt(Block &out);
     bool declaration(Block &out, bool isPublic);
     bool dim(Block &out, bool isPublic);
     bool redim(Block &out);
@@ -151,8 +162,8 @@ bool Parser::program()
 
 bool Parser::block(Block &out, Stop stop)
 {
-    if (++nesting > MaxNesting)
-        return fail(err::OutOfStack);
+    if (!deeper())
+        return false;
     for (;;) {
         if (accept(Tok::EndOfStatement))
             continue;
@@ -167,35 +178,37 @@ bool Parser::block(Block &out, Stop stop)
 
 bool Parser::declare(const QString &n)
 {
-    if (proc) {
-        for (const QString &existing : proc->slotNames)
-            if (existing.compare(n, Qt::CaseInsensitive) == 0)
-                return fail(err::NameRedefined);
-        proc->slotNames << n;
-    } else if (cls) {
-        for (const ClassDef::Field &f : cls->fields)
-            if (f.name.compare(n, Qt::CaseInsensitive) == 0)
-                return fail(err::NameRedefined);
-    } else {
-        for (const QString &existing : u.globalDims)
-            if (existing.compare(n, Qt::CaseInsensitive) == 0)
-                return fail(err::NameRedefined);
-        u.globalDims << n;
-    }
+    NameList &names = proc ? proc->slotNames : u.globalDims;
+    if (names.contains(n))
+        return fail(err::NameRedefined);
+    names.add(n);
     return true;
 }
 
 QString Parser::declareLocal(const QString &n)
 {
-    if (proc)
-        proc->slotNames << n;
-    else
-        u.globalDims << n;
+    (proc ? proc->slotNames : u.globalDims).add(n);
     return n;
 }
 
 bool Parser::statement(Block &out)
 {
+    // Single-line Ifs nest statements inside statements.
+    if (!deeper())
+        return false;
+    const bool ok = statementAt(out);
+    --nesting;
+    return ok;
+}
+
+bool Parser::statementAt(Block &out)
+{
+    if (!I.tick()) { // compiling a huge text counts against the time limit too
+        err = I.error();
+        err.line = cur().line;
+        err.column = cur().column;
+        return false;
+    }
     const Token &tok = cur();
     if (tok.kind == Tok::WithDot)
         return simple(out, false);
@@ -358,9 +371,8 @@ bool Parser::constant()
         if (!value)
             return false;
         if (proc) {
-            for (const QString &existing : proc->slotNames)
-                if (existing.compare(n, Qt::CaseInsensitive) == 0)
-                    return fail(err::NameRedefined);
+            if (proc->slotNames.contains(n))
+                return fail(err::NameRedefined);
             proc->consts.emplace_back(n, value);
         } else {
             u.globalConsts.emplace_back(n, value);
@@ -404,7 +416,7 @@ bool Parser::procedure(bool isPublic, bool isDefault)
         return fail(err::DefaultOnlyOnGet);
     if (!name(pr->name))
         return false;
-    pr->slotNames << QStringLiteral("#result");
+    pr->slotNames.add(QStringLiteral("#result"));
     if (accept(Tok::LParen)) {
         if (!at(Tok::RParen)) {
             do {
@@ -417,10 +429,9 @@ bool Parser::procedure(bool isPublic, bool isDefault)
                     return false;
                 if (accept(Tok::LParen) && !expect(Tok::RParen, err::ExpectedRParen))
                     return false;
-                for (const QString &existing : pr->slotNames)
-                    if (existing.compare(param.name, Qt::CaseInsensitive) == 0)
-                        return fail(err::NameRedefined);
-                pr->slotNames << param.name;
+                if (pr->slotNames.contains(param.name))
+                    return fail(err::NameRedefined);
+                pr->slotNames.add(param.name);
                 pr->params.push_back(param);
             } while (accept(Tok::Comma));
         }
@@ -881,10 +892,8 @@ bool Parser::argList(ArgList &args, Tok close)
 
 Expr *Parser::expr()
 {
-    if (++nesting > MaxNesting) {
-        fail(err::OutOfStack);
+    if (!deeper())
         return nullptr;
-    }
     Expr *e = binaryLevel(0);
     --nesting;
     return e;
@@ -910,8 +919,9 @@ Expr *Parser::binaryLevel(int level)
             auto *u = node<Unary>();
             ++p;
             u->op = Unary::Not;
-            if (!(u->operand = binaryLevel(5)))
+            if (!deeper() || !(u->operand = binaryLevel(5)))
                 return nullptr;
+            --nesting;
             return u;
         }
         return binaryLevel(6);
@@ -973,10 +983,8 @@ Expr *Parser::negation()
         auto *u = node<Unary>();
         u->op = at(Tok::Minus) ? Unary::Neg : Unary::Plus;
         ++p;
-        if (++nesting > MaxNesting) {
-            fail(err::OutOfStack);
+        if (!deeper())
             return nullptr;
-        }
         u->operand = negation();
         --nesting;
         return u->operand ? u : nullptr;

@@ -17,7 +17,7 @@ struct Unit {
     Block top;
     std::vector<std::unique_ptr<Proc>> procs;
     std::vector<std::unique_ptr<ClassDef>> classes;
-    QStringList globalDims;                   // Dim/Public/Private at script level
+    NameList globalDims;                      // Dim/Public/Private at script level
     std::vector<DimStmt::Var> globalArrays;   // of those, the ones with bounds
     std::vector<std::pair<QString, Expr *>> globalConsts;
     bool optionExplicit = false;
