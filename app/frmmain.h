@@ -85,8 +85,8 @@ private:
     QLabel *m_status = nullptr;
     QHash<QString, QAction *> m_menuItems;
     ScriptHost m_scriptHost{this};
+    qxRun m_qxRun1{*this, true}; // registered with the engine, so it must outlive m_sc1
     ScriptControl m_sc1;
-    qxRun m_qxRun1{*this, true};
     ScriptRun m_run{*this, m_sc1, &m_qxRun1};
     AboutDialogs m_about{m_desktop, m_homePage};
     QMargins m_sizedForFrame;

@@ -61,7 +61,7 @@ int ScriptHost::msgBox(const QString &prompt, int buttons, const QString &title)
     return set.size() == 1 ? set[0].answer : vbCancel;
 }
 
-std::optional<QString> ScriptHost::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
+std::optional<QString> ScriptHost::inputBox(vbs::Context &, const QString &prompt, const QString &title, const QString &defaultText)
 {
     bool ok = false;
     const QString text = QInputDialog::getText(m_owner, title.isEmpty() ? FrmMain::Title : title, prompt,

@@ -11,7 +11,7 @@ public:
     explicit ScriptHost(QWidget *owner) : m_owner(owner) {}
 
     int msgBox(const QString &prompt, int buttons, const QString &title) override;
-    std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
+    std::optional<QString> inputBox(vbs::Context &cx, const QString &prompt, const QString &title, const QString &defaultText) override;
     bool stopRunawayScript() override;
 
 private:

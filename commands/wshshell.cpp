@@ -55,11 +55,11 @@ public:
     }
     bool invoke(Context &cx, int id, Invoke, Args, Value &result) override
     {
-        cx.pauseClock();
-        if (m_process->state() != QProcess::NotRunning && id != 3)
-            m_process->waitForFinished(-1);
+        if (id != 3 && !cx.waitUntil([this](int slice) {
+                return m_process->state() == QProcess::NotRunning || m_process->waitForFinished(slice);
+            }))
+            return false;
         m_buffer += QString::fromLocal8Bit(m_errors ? m_process->readAllStandardError() : m_process->readAllStandardOutput());
-        cx.resumeClock();
         switch (id) {
         case 1:
             result = Value::string(m_buffer);
@@ -202,15 +202,14 @@ bool WshShell::invoke(Context &cx, int id, Invoke kind, Args args, Value &result
         const QStringList resolved = program.isEmpty() ? QStringList() : platform::processes::resolveProgram(program.first());
         if (resolved.isEmpty())
             return cx.raise(err::FileNotFound);
-        QProcess process;
-        process.setProcessChannelMode(QProcess::ForwardedChannels);
-        process.start(resolved.first(), resolved.mid(1) + program.mid(1));
-        cx.pauseClock();
-        const bool started = process.waitForStarted() && process.waitForFinished(-1);
-        cx.resumeClock();
-        if (!started)
-            return cx.raise(err::FileNotFound);
-        result = Value::lng(process.exitCode());
+        // Waiting counts against the time limit; a script stopped meanwhile leaves the
+        // program running, as the user may have work in it.
+        platform::processes::Child child;
+        if (const platform::Failure f = child.start(resolved + program.mid(1)))
+            return raiseFailure(cx, f);
+        if (!cx.waitUntil([&child](int slice) { return child.wait(slice); }))
+            return false;
+        result = Value::lng(child.exitCode());
         return true;
     }
     case Exec: {
@@ -254,9 +253,8 @@ bool WshShell::invoke(Context &cx, int id, Invoke kind, Args args, Value &result
             return false;
         int answer = 1;
         if (Host *host = cx.host()) {
-            cx.pauseClock();
-            answer = host->msgBox(text, type, title);
-            cx.resumeClock();
+            if (!cx.inDialog(*host, [&] { answer = host->msgBox(text, type, title); }))
+                return false;
         }
         result = Value::integer(int16_t(answer));
         return true;

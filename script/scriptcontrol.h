@@ -20,8 +20,8 @@ public:
 
     QString Language() const { return m_engine.language(); }
     bool setLanguage(const QString &language);
-    int Timeout() const { return m_engine.timeout(); }
-    void setTimeout(int milliseconds) { m_engine.setTimeout(milliseconds); }
+    qint64 Timeout() const { return m_engine.timeout(); }
+    void setTimeout(qint64 milliseconds) { m_engine.setTimeout(milliseconds); }
     void setHost(vbs::Host *host) { m_engine.setHost(host); }
     void registerClass(const QString &progId, vbs::ClassFactory factory) { m_engine.registerClass(progId, std::move(factory)); }
 

@@ -1,5 +1,8 @@
 #include "context.h"
 
+#include <QElapsedTimer>
+#include <QThread>
+
 namespace vbs {
 
 bool Context::raise(int32_t number, const QString &description, const QString &source)
@@ -12,6 +15,40 @@ bool Context::raise(int32_t number, const QString &description, const QString &s
     m_error.description = description;
     m_error.source = source;
     return false;
+}
+
+void Host::idle(int milliseconds)
+{
+    QThread::msleep(ulong(std::max(0, milliseconds)));
+}
+
+bool Context::waitUntil(const std::function<bool(int)> &ready)
+{
+    constexpr qint64 Slice = 50;
+    for (;;) {
+        const qint64 left = msUntilDeadline();
+        const qint64 slice = left < 0 ? Slice : std::min(Slice, left + 1);
+        if (ready(int(slice)))
+            return true;
+        if (!checkTime())
+            return false;
+    }
+}
+
+bool Context::sleep(qint64 milliseconds)
+{
+    QElapsedTimer slept;
+    slept.start();
+    return waitUntil([&](int slice) {
+        const qint64 left = milliseconds - slept.elapsed();
+        if (left <= 0)
+            return true;
+        if (Host *h = host())
+            h->idle(int(std::min<qint64>(slice, left)));
+        else
+            QThread::msleep(ulong(std::min<qint64>(slice, left)));
+        return slept.elapsed() >= milliseconds;
+    });
 }
 
 float Context::nextRandom(double argument)

@@ -11,6 +11,8 @@
 
 namespace vbs {
 
+class Context;
+
 // What the engine asks of whoever hosts it: the language's dialogs, and what to do with a
 // script that has run past its time limit. The GUI answers with dialogs, the console runner
 // on the console, tests with scripted answers.
@@ -19,11 +21,25 @@ public:
     virtual ~Host() = default;
     // Shows a message box; returns the constant of the chosen button (vbOK = 1, ...).
     virtual int msgBox(const QString &prompt, int buttons, const QString &title) = 0;
-    // Asks for a line of text; nothing (Cancel) gives the empty string in the script.
-    virtual std::optional<QString> inputBox(const QString &prompt, const QString &title,
+    // Asks for a line of text; nothing (Cancel) gives the empty string in the script. A host
+    // that waits for input itself does so through the context, within the time limit.
+    virtual std::optional<QString> inputBox(Context &cx, const QString &prompt, const QString &title,
                                             const QString &defaultText) = 0;
     // The script has executed for the time limit: true stops it, false grants another period.
     virtual bool stopRunawayScript() = 0;
+    // Whether time spent in the message and input boxes counts against the time limit. On
+    // the console the limit is wall-clock; in a window the user's reading time is not the
+    // script's.
+    virtual bool dialogTimeCounts() const { return false; }
+    // Lets time pass while a script waits (Sleep); a window keeps painting meanwhile.
+    virtual void idle(int milliseconds);
+};
+
+// How big a script may make a string or an array; beyond, 7 Out of memory. A host lowers
+// them to run untrusted text in a small budget (the fuzzing harnesses do).
+struct Limits {
+    qint64 maxStringLength = qint64(1) << 28; // 256 Mi characters
+    qint64 maxArrayElements = qint64(1) << 27;
 };
 
 // Makes objects for CreateObject("Program.Class").
@@ -37,13 +53,18 @@ public:
 
     // Sets the pending error and returns false, so failing paths read `return cx.raise(13);`.
     bool raise(int32_t number, const QString &description = QString(), const QString &source = QString());
-    // Ends the script for good: no On Error Resume Next can swallow this error.
+    // Ends the script for good: no On Error Resume Next can swallow this error, and no more
+    // script code runs, Class_Terminate included.
     bool stopScript(int32_t number, const QString &description)
     {
+        raise(number, description);
         fatal = true;
-        return raise(number, description);
+        m_fatalError = m_error;
+        return false;
     }
     bool fatal = false;
+    const ScriptError &fatalError() const { return m_fatalError; }
+    Limits limits;
     bool hasError() const { return m_hasError; }
     const ScriptError &error() const { return m_error; }
     void clearError() { m_hasError = false; m_error = ScriptError(); }
@@ -61,7 +82,33 @@ public:
     // the next number of the sequence that Randomize seeds.
     float nextRandom(double argument);
     void randomize(uint32_t seed) { m_random.seed(seed); }
-    // Time spent waiting for the user does not count against the time limit.
+    // ---- the time limit, for library code that works or waits long ----------------
+    // Library code that works long (a loop over a large string or array, a long string
+    // built) reports its work here, in characters or elements: now and then the clock is
+    // read, and false comes back with the stop raised once the limit has passed.
+    virtual bool spend(qint64 work) = 0;
+    // Milliseconds until the limit passes (0 once it has), or -1 when there is none.
+    virtual qint64 msUntilDeadline() const = 0;
+    // Looks at the clock now: false with the stop raised when the limit has passed.
+    virtual bool checkTime() = 0;
+    // Waits in slices that never run past the limit: `ready` waits at most the given
+    // milliseconds and says whether the wait is over. False when the script was stopped.
+    bool waitUntil(const std::function<bool(int milliseconds)> &ready);
+    // Sleep: lets the milliseconds pass through the host's idle(), within the limit.
+    bool sleep(qint64 milliseconds);
+    // Shows one of the host's boxes: the user's time in it counts against the limit only
+    // where the host says it does. False when the limit passed meanwhile.
+    template <typename Show> bool inDialog(Host &host, Show show)
+    {
+        if (host.dialogTimeCounts()) {
+            show();
+            return checkTime();
+        }
+        pauseClock();
+        show();
+        resumeClock();
+        return true;
+    }
     virtual void pauseClock() = 0;
     virtual void resumeClock() = 0;
 
@@ -70,6 +117,7 @@ protected:
     float m_lastRandom = 0;
     bool m_hasError = false;
     ScriptError m_error;
+    ScriptError m_fatalError;
 };
 
 } // namespace vbs

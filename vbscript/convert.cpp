@@ -28,7 +28,9 @@ QChar decimalSeparator()
 
 bool fitsString(Context &cx, qint64 length)
 {
-    return length <= MaxStringLength || cx.raise(err::OutOfMemory);
+    if (length > cx.limits.maxStringLength)
+        return cx.raise(err::OutOfMemory);
+    return length < 4096 || cx.spend(length);
 }
 
 double roundHalfEven(double d)

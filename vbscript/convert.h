@@ -48,8 +48,8 @@ void dateToParts(double date, int &year, int &month, int &day, int &hour, int &m
 
 QChar decimalSeparator();
 
-// The longest string a script may build (256 Mi characters); beyond it, 7 Out of memory.
-constexpr qint64 MaxStringLength = qint64(1) << 28;
+// Whether a string of that length may be built: within the limits (else 7 Out of memory)
+// and the time limit (building a long one is work).
 bool fitsString(Context &cx, qint64 length);
 
 } // namespace vbs

@@ -25,6 +25,12 @@ void Engine::registerClass(const QString &progId, ClassFactory factory)
 
 Engine::~Engine() = default;
 
+void Engine::setLimits(const Limits &limits)
+{
+    m_limits = limits;
+    m_interp->limits = limits;
+}
+
 void Engine::setHost(Host *host)
 {
     m_host = host;
@@ -46,6 +52,7 @@ void Engine::reset()
     m_interp = std::make_unique<Interp>();
     m_interp->setHost(m_host);
     m_interp->setClasses(&m_classes);
+    m_interp->limits = m_limits;
     m_error = ScriptError();
 }
 
@@ -66,6 +73,8 @@ bool Engine::finish(bool ok)
 {
     Interp &I = *m_interp;
     I.endRun();
+    if (I.fatal) // perhaps a stop that came after the last statement, from Class_Terminate
+        ok = I.raiseStop();
     if (ok)
         return true;
     ScriptError e = I.error();

@@ -30,8 +30,10 @@ public:
     QString language() const { return QStringLiteral("VBScript"); }
     bool setLanguage(const QString &language);
     // Milliseconds of script execution before the host is asked whether to stop; 0: never.
-    int timeout() const { return m_timeout; }
-    void setTimeout(int milliseconds) { m_timeout = milliseconds; }
+    qint64 timeout() const { return m_timeout; }
+    void setTimeout(qint64 milliseconds) { m_timeout = milliseconds; }
+    const Limits &limits() const { return m_limits; }
+    void setLimits(const Limits &limits);
 
     // Makes CreateObject(progId) give objects of this factory (kept across reset).
     void registerClass(const QString &progId, ClassFactory factory);
@@ -39,6 +41,8 @@ public:
     // Discards all code, variables and registered objects.
     void reset();
     // Makes the object reachable by name; with addMembers its members are global names too.
+    // The engine holds a reference until reset() or its end: an object owned elsewhere
+    // (one that does not delete itself) must outlive the engine.
     bool addObject(const QString &name, Object *object, bool addMembers);
     // Compiles the text and runs its top-level statements. A compile error runs nothing.
     bool addCode(const QString &code);
@@ -60,7 +64,8 @@ private:
     std::unique_ptr<Interp> m_interp;
     QHash<QString, ClassFactory> m_classes;
     Host *m_host = nullptr;
-    int m_timeout = 0;
+    qint64 m_timeout = 0;
+    Limits m_limits;
     ScriptError m_error;
 };
 

@@ -15,8 +15,9 @@ namespace vbs {
 
 namespace {
 
-constexpr int TickBudget = 20000;       // operations between clock checks
-constexpr int64_t MaxArrayElements = int64_t(1) << 27;
+// Operations (calls, loop turns) between two looks at the clock: often enough that a loop
+// of slow operations stops close to the limit, rare enough to cost nothing measurable.
+constexpr int TickBudget = 256;
 
 bool isFixedArray(const Value &v) { return v.isArray() && v.asArray()->fixed; }
 
@@ -333,7 +334,7 @@ GlobalEntry *Interp::addGlobal(const QString &name, GlobalEntry::Kind kind)
     return e;
 }
 
-void Interp::beginRun(int timeoutMs)
+void Interp::beginRun(qint64 timeoutMs)
 {
     if (m_runDepth++ > 0)
         return;
@@ -373,8 +374,29 @@ void Interp::resumeClock()
     }
 }
 
+bool Interp::spend(qint64 work)
+{
+    // About 64 characters or elements of library work take as long as one operation.
+    m_work += work;
+    if (m_work < 64)
+        return true;
+    m_budget -= int(std::min<qint64>(m_work >> 6, TickBudget));
+    m_work &= 63;
+    return m_budget > 0 || checkClock();
+}
+
+qint64 Interp::msUntilDeadline() const
+{
+    if (m_deadline < 0 || !m_clock.isValid())
+        return -1;
+    const qint64 paused = m_pausedMs + (m_pauseStarted >= 0 ? m_clock.elapsed() - m_pauseStarted : 0);
+    return std::max<qint64>(0, m_deadline - (m_clock.elapsed() - paused));
+}
+
 bool Interp::checkClock()
 {
+    if (fatal) // stopped already (a Class_Terminate that ran into the limit)
+        return raiseStop();
     m_budget = TickBudget;
     if (m_deadline < 0 || !m_clock.isValid())
         return true;
@@ -415,6 +437,13 @@ bool Interp::objectOf(const Value &v, Object *&o, const QString &name)
     return true;
 }
 
+bool Interp::raiseStop()
+{
+    if (!m_hasError || m_error.number != m_fatalError.number)
+        setError(m_fatalError);
+    return false;
+}
+
 Flow Interp::execBlock(const Block &block)
 {
     if (stackExhausted()) {
@@ -422,9 +451,13 @@ Flow Interp::execBlock(const Block &block)
         return Flow::Error;
     }
     for (Stmt *s : block) {
-        const Flow f = s->exec(*this);
-        if (f == Flow::Normal)
-            continue;
+        Flow f = s->exec(*this);
+        if (f == Flow::Normal) {
+            if (!fatal)
+                continue;
+            raiseStop(); // the stop came from code that could not report it (Class_Terminate)
+            f = Flow::Error;
+        }
         if (f == Flow::Error) {
             if (m_error.line == 0) {
                 m_error.line = s->line;
@@ -442,6 +475,8 @@ Flow Interp::execBlock(const Block &block)
 
 bool Interp::callProc(Proc *proc, Args args, Value *result, Object *me)
 {
+    if (fatal)
+        return raiseStop();
     if (args.count != int(proc->params.size()))
         return raiseNamed(err::WrongArgs, proc->name);
     if (stackExhausted())
@@ -1253,7 +1288,7 @@ Flow DimStmt::exec(Interp &I)
             }
             counts.push_back(ub + 1);
             total *= int64_t(ub) + 1;
-            if (total > MaxArrayElements) {
+            if (total > I.limits.maxArrayElements) {
                 I.raise(err::OutOfMemory);
                 return Flow::Error;
             }

@@ -69,6 +69,9 @@ public:
     Host *host() const override { return m_host; }
     void pauseClock() override;
     void resumeClock() override;
+    bool spend(qint64 work) override;
+    qint64 msUntilDeadline() const override;
+    bool checkTime() override { return checkClock(); }
     void setHost(Host *host) { m_host = host; }
     Object *createObject(const QString &progId) override;
     bool evaluate(const QString &expression, Value &out) override;
@@ -104,7 +107,7 @@ public:
     Frame globalFrame;
 
     // Starts a call from the host: resets the time budget and the stack guard.
-    void beginRun(int timeoutMs);
+    void beginRun(qint64 timeoutMs);
     void endRun();
     // After an allocation failed in the middle of a run: back to script level, no run.
     void abandonRun();
@@ -125,6 +128,8 @@ public:
         return checkClock();
     }
     bool stackExhausted() const { return m_stack.exhausted(); }
+    // After the script was stopped (time limit, WScript.Quit): the stop's error again.
+    bool raiseStop();
     bool objectOf(const Value &v, Object *&o, const QString &name);
 
     // Live script objects, told when the program they run goes away.
@@ -148,7 +153,8 @@ private:
 
     int m_runDepth = 0;
     int m_budget = 0;
-    int m_timeoutMs = 0;
+    qint64 m_work = 0; // work reported by spend() not yet taken from the budget
+    qint64 m_timeoutMs = 0;
     qint64 m_pausedMs = 0;
     qint64 m_pauseStarted = -1;
     qint64 m_deadline = 0;

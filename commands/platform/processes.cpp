@@ -6,6 +6,14 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
+#include <cerrno>
+#include <csignal>
+#include <ctime>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <vector>
+
+extern char **environ;
 
 #include "windows.h"
 #include "x11.h"
@@ -132,6 +140,43 @@ Failure startProgram(const QStringList &program, WindowStyle style, qint64 &pid)
         return failed(FileNotFound);
     applyStyleLater(pid, style);
     return Failure();
+}
+
+Failure Child::start(const QStringList &program)
+{
+    if (program.isEmpty())
+        return failed(FileNotFound);
+    std::vector<QByteArray> bytes;
+    for (const QString &part : program)
+        bytes.push_back(QFile::encodeName(part));
+    std::vector<char *> argv;
+    for (QByteArray &b : bytes)
+        argv.push_back(b.data());
+    argv.push_back(nullptr);
+    pid_t pid;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+        return failed(FileNotFound);
+    m_pid = pid;
+    return Failure();
+}
+
+bool Child::wait(int milliseconds)
+{
+    if (m_ended || m_pid <= 0)
+        return true;
+    const timespec pause{0, 5 * 1000 * 1000};
+    for (int waited = 0;; waited += 5) {
+        int status = 0;
+        const pid_t r = waitpid(pid_t(m_pid), &status, WNOHANG);
+        if (r == pid_t(m_pid) || (r < 0 && errno != EINTR)) {
+            m_ended = true;
+            m_exitCode = r > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : r > 0 ? 128 + WTERMSIG(status) : 0;
+            return true;
+        }
+        if (waited >= milliseconds)
+            return false;
+        nanosleep(&pause, nullptr);
+    }
 }
 
 Failure start(const QString &commandLine, WindowStyle style, qint64 &pid)

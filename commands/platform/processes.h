@@ -28,4 +28,24 @@ Failure start(const QString &commandLine, WindowStyle style, qint64 &pid);
 // The same for a program with its arguments, already split.
 Failure startProgram(const QStringList &program, WindowStyle style, qint64 &pid);
 
+// A program started to be waited for, sharing this process's standard streams. One still
+// running when the object goes is left to run.
+class Child {
+public:
+    Child() = default;
+    Child(const Child &) = delete;
+    Child &operator=(const Child &) = delete;
+
+    // The program (already resolved) with its arguments.
+    Failure start(const QStringList &program);
+    // Waits at most the milliseconds; true once the program has ended.
+    bool wait(int milliseconds);
+    int exitCode() const { return m_exitCode; }
+
+private:
+    qint64 m_pid = 0;
+    bool m_ended = false;
+    int m_exitCode = 0;
+};
+
 } // namespace platform::processes

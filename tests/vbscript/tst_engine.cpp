@@ -64,7 +64,7 @@ public:
         prompts << prompt;
         return 6; // vbYes
     }
-    std::optional<QString> inputBox(const QString &prompt, const QString &, const QString &) override
+    std::optional<QString> inputBox(vbs::Context &, const QString &prompt, const QString &, const QString &) override
     {
         prompts << prompt;
         return answer;
@@ -142,8 +142,8 @@ void TestEngine::runMissingProcedureFails()
 
 void TestEngine::resetForgetsEverything()
 {
+    Probe probe; // registered objects outlive the engine that holds them
     Engine e;
-    Probe probe;
     QVERIFY(e.addObject("probe", &probe, true));
     QVERIFY(e.addCode("Sub Main() : End Sub"));
     e.reset();
@@ -168,8 +168,8 @@ void TestEngine::globalsSurviveBetweenAddCodeCalls()
 
 void TestEngine::compileErrorRunsNothing()
 {
+    Probe probe; // registered objects outlive the engine that holds them
     Engine e;
-    Probe probe;
     e.addObject("probe", &probe, true);
     QVERIFY(!e.addCode("Hello\r\nx = (1 +\r\n"));
     QCOMPARE(e.error().number, 1023);
@@ -209,8 +209,8 @@ void TestEngine::addObjectByNameAndByMembers()
 
 void TestEngine::memberErrorNamesTheCallAsWritten()
 {
+    Probe probe; // registered objects outlive the engine that holds them
     Engine e;
-    Probe probe;
     e.addObject("qxCmd", &probe, true);
     QVERIFY(e.addCode("Sub Main()\r\n  qxCmd.qxFoo \"x\"\r\nEnd Sub"));
     QVERIFY(!e.run("Main"));
@@ -224,8 +224,8 @@ void TestEngine::memberErrorNamesTheCallAsWritten()
 
 void TestEngine::hostArgumentsByReferenceAndMissing()
 {
+    Probe probe; // registered objects outlive the engine that holds them
     Engine e;
-    Probe probe;
     e.addObject("p", &probe, true);
     QVERIFY(e.addCode("Function T()\r\n n = CLng(1) : Bump n : Bump (n) : T = n\r\n Optional 1, , 3\r\nEnd Function"));
     Value r;
@@ -236,8 +236,8 @@ void TestEngine::hostArgumentsByReferenceAndMissing()
 
 void TestEngine::hostPropertyLetAndGet()
 {
+    Probe probe; // registered objects outlive the engine that holds them
     Engine e;
-    Probe probe;
     e.addObject("p", &probe, false);
     QVERIFY(e.addCode("p.Value = \"stored\" : x = p.Value & \"!\""));
     QCOMPARE(text(probe.stored), QString("stored"));

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "consoleinput.h"
+#include "context.h"
+
 namespace {
 
 int defaultButton(int buttons)
@@ -21,18 +24,13 @@ int ConsoleHost::msgBox(const QString &prompt, int buttons, const QString &)
     return defaultButton(buttons);
 }
 
-std::optional<QString> ConsoleHost::inputBox(const QString &prompt, const QString &, const QString &defaultText)
+std::optional<QString> ConsoleHost::inputBox(vbs::Context &cx, const QString &prompt, const QString &, const QString &defaultText)
 {
     std::fputs(prompt.toUtf8().constData(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
-    QByteArray line;
-    int c;
-    while ((c = std::fgetc(stdin)) != EOF && c != '\n')
-        line += char(c);
-    if (line.endsWith('\r'))
-        line.chop(1);
-    if (c == EOF && line.isEmpty())
+    const std::optional<QByteArray> line = ConsoleInput::standard().readLine(cx);
+    if (!line) // the end of input, or the time limit passed while waiting
         return defaultText.isEmpty() ? std::optional<QString>(QString()) : std::optional<QString>(defaultText);
-    return QString::fromUtf8(line);
+    return QString::fromUtf8(*line);
 }

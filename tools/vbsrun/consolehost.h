@@ -8,6 +8,7 @@
 class ConsoleHost : public vbs::Host {
 public:
     int msgBox(const QString &prompt, int buttons, const QString &title) override;
-    std::optional<QString> inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
+    std::optional<QString> inputBox(vbs::Context &cx, const QString &prompt, const QString &title, const QString &defaultText) override;
     bool stopRunawayScript() override { return true; }
+    bool dialogTimeCounts() const override { return true; } // the limit is wall-clock here
 };

@@ -60,7 +60,7 @@ QString asEditorText(const QString &text)
 
 } // namespace
 
-int executeFile(const QString &path, int timeoutSeconds)
+int executeFile(const QString &path, qint64 timeoutSeconds)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -69,11 +69,11 @@ int executeFile(const QString &path, int timeoutSeconds)
     }
     ConsoleSurface surface(asEditorText(QString::fromUtf8(file.readAll())));
     ConsoleHost host;
+    qxRun qxRun1(surface, true); // outlives the engine that holds it
     ScriptControl sc1;
     sc1.setLanguage(QStringLiteral("VBScript"));
     sc1.setTimeout(timeoutSeconds > 0 ? timeoutSeconds * 1000 : 10000);
     sc1.setHost(&host);
-    qxRun qxRun1(surface, true);
     sc1.registerClass(qxRun::ClassId, [&surface] { return new qxRun(surface, false); });
     sc1.registerClass(WshShell::ClassId, [] { return new WshShell; });
     ScriptRun run(surface, sc1, &qxRun1);

@@ -42,7 +42,7 @@ void report(const QString &path, const vbs::ScriptError &e)
                  e.description.toUtf8().constData());
 }
 
-int runFile(const QString &path, const QStringList &arguments, int timeoutSeconds)
+int runFile(const QString &path, const QStringList &arguments, qint64 timeoutSeconds)
 {
     QString text;
     if (!readScript(path, text))
@@ -65,22 +65,22 @@ int runFile(const QString &path, const QStringList &arguments, int timeoutSecond
 
 } // namespace
 
-int executeFile(const QString &path, int timeoutSeconds); // the Execute button's pipeline
+int executeFile(const QString &path, qint64 timeoutSeconds); // the Execute button's pipeline
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     bool execute = false;
-    int timeout = 0;
+    qint64 timeout = 0;
     while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
         const QString option = args.takeFirst();
         if (option == QLatin1String("--execute")) {
             execute = true;
         } else if (option == QLatin1String("--timeout") && !args.isEmpty()) {
             bool ok = false;
-            timeout = args.takeFirst().toInt(&ok);
-            if (!ok || timeout < 0)
+            timeout = args.takeFirst().toLongLong(&ok);
+            if (!ok || timeout < 0 || timeout > INT32_MAX)
                 return usage();
         } else {
             return usage();

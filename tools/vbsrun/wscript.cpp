@@ -5,6 +5,7 @@
 #include <QThread>
 #include <QTextStream>
 
+#include "consoleinput.h"
 #include "context.h"
 #include "convert.h"
 
@@ -118,10 +119,7 @@ bool WScriptObject::invoke(Context &cx, int id, Invoke, Args args, Value &result
         int32_t ms;
         if (args.count != 1 || !toLong(cx, args[0], ms))
             return cx.hasError() || cx.raise(err::WrongArgs);
-        cx.pauseClock();
-        QThread::msleep(ulong(qMax(0, ms)));
-        cx.resumeClock();
-        return true;
+        return cx.sleep(ms);
     }
     case StdOut: result = m_stdout; return true;
     case StdErr: result = m_stderr; return true;
@@ -146,6 +144,9 @@ int ConsoleStream::memberId(const QString &name)
 
 bool ConsoleStream::invoke(Context &cx, int id, Invoke, Args args, Value &result)
 {
+    const bool reading = id == ReadLine || id == ReadAll || id == AtEndOfStream;
+    if ((id == Write || id == WriteLine || id == WriteBlankLines || reading) && reading != (m_file == stdin))
+        return cx.raise(54); // Bad file mode: StdIn is only read, StdOut and StdErr only written
     switch (id) {
     case Write:
     case WriteLine: {
@@ -166,36 +167,25 @@ bool ConsoleStream::invoke(Context &cx, int id, Invoke, Args args, Value &result
         return true;
     }
     case ReadLine: {
-        QByteArray line;
-        int c;
-        cx.pauseClock();
-        while ((c = std::fgetc(m_file)) != EOF && c != '\n')
-            line += char(c);
-        cx.resumeClock();
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (c == EOF && line.isEmpty())
-            return cx.raise(62); // Input past end of file
+        const std::optional<QByteArray> line = ConsoleInput::standard().readLine(cx);
+        if (!line)
+            return cx.hasError() ? false : cx.raise(62); // Input past end of file
         ++m_line;
-        result = Value::string(QString::fromUtf8(line));
+        result = Value::string(QString::fromUtf8(*line));
         return true;
     }
     case ReadAll: {
-        QByteArray all;
-        char buffer[4096];
-        size_t n;
-        cx.pauseClock();
-        while ((n = std::fread(buffer, 1, sizeof buffer, m_file)) > 0)
-            all.append(buffer, qsizetype(n));
-        cx.resumeClock();
-        result = Value::string(QString::fromUtf8(all));
+        const std::optional<QByteArray> all = ConsoleInput::standard().readAll(cx);
+        if (!all)
+            return false;
+        result = Value::string(QString::fromUtf8(*all));
         return true;
     }
     case AtEndOfStream: {
-        const int c = std::fgetc(m_file);
-        if (c != EOF)
-            std::ungetc(c, m_file);
-        result = Value::boolean(c == EOF);
+        const std::optional<bool> ended = ConsoleInput::standard().atEnd(cx);
+        if (!ended)
+            return false;
+        result = Value::boolean(*ended);
         return true;
     }
     case Line: result = Value::lng(m_line); return true;

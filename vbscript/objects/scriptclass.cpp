@@ -51,7 +51,10 @@ bool ScriptObject::initialize()
 
 void ScriptObject::runTerminate()
 {
-    // An error inside Class_Terminate is not the business of whoever let go of the object.
+    // An error inside Class_Terminate is not the business of whoever let go of the object;
+    // a stop (the time limit) is, and the interpreter raises it at its next step.
+    if (m_interp->fatal)
+        return;
     const bool hadError = m_interp->hasError();
     const ScriptError saved = m_interp->error();
     Value ignored;

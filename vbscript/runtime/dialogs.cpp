@@ -32,9 +32,8 @@ bool msgbox(Context &cx, Args a, Value &r)
         return false;
     int answer = defaultAnswer(buttons);
     if (Host *host = cx.host()) {
-        cx.pauseClock();
-        answer = host->msgBox(prompt, buttons, title);
-        cx.resumeClock();
+        if (!cx.inDialog(*host, [&] { answer = host->msgBox(prompt, buttons, title); }))
+            return false;
     }
     r = Value::integer(int16_t(answer));
     return true;
@@ -52,9 +51,8 @@ bool inputbox(Context &cx, Args a, Value &r)
         return false;
     std::optional<QString> answer;
     if (Host *host = cx.host()) {
-        cx.pauseClock();
-        answer = host->inputBox(prompt, title, initial);
-        cx.resumeClock();
+        if (!cx.inDialog(*host, [&] { answer = host->inputBox(cx, prompt, title, initial); }))
+            return false;
     }
     r = answer ? Value::string(*answer) : Value::string(QString());
     return true;

@@ -229,10 +229,12 @@ bool replace(Context &cx, Args a, Value &r)
             break;
         out += QStringView(source).mid(pos, hit - pos);
         out += with;
+        if (!cx.spend(hit - pos + find.size() + with.size()))
+            return false;
         pos = hit + find.size();
         ++done;
-        if (!fitsString(cx, out.size()))
-            return false;
+        if (out.size() > cx.limits.maxStringLength)
+            return cx.raise(err::OutOfMemory);
     }
     out += QStringView(source).mid(pos);
     r = Value::string(out);
@@ -282,6 +284,8 @@ bool split(Context &cx, Args a, Value &r)
                 if (hit < 0)
                     break;
                 items << text.mid(pos, hit - pos);
+                if (!cx.spend(hit - pos + delimiter.size()))
+                    return false;
                 pos = hit + delimiter.size();
             }
             items << text.mid(pos);
@@ -313,7 +317,9 @@ bool join(Context &cx, Args a, Value &r)
         if (!toText(cx, v, s))
             return false;
         out += s;
-        if (!fitsString(cx, out.size()))
+        if (out.size() > cx.limits.maxStringLength)
+            return cx.raise(err::OutOfMemory);
+        if (!cx.spend(s.size() + delimiter.size()))
             return false;
     }
     r = Value::string(out);
@@ -379,8 +385,8 @@ bool space(Context &cx, Args a, Value &r)
     int32_t n;
     if (!count(cx, a[0], n))
         return false;
-    if (n > MaxStringLength)
-        return cx.raise(err::OutOfMemory);
+    if (!fitsString(cx, n))
+        return false;
     r = Value::string(QString(n, QLatin1Char(' ')));
     return true;
 }
@@ -406,8 +412,8 @@ bool string(Context &cx, Args a, Value &r)
             return false;
         c = QChar(char16_t(code % 256 < 0 ? code % 256 + 256 : code % 256));
     }
-    if (n > MaxStringLength)
-        return cx.raise(err::OutOfMemory);
+    if (!fitsString(cx, n))
+        return false;
     r = Value::string(QString(n, c));
     return true;
 }
