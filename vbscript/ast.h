@@ -165,14 +165,14 @@ enum class BinOp : uint8_t {
 
 struct Binary : Expr {
     BinOp op;
-    bool lhsIsBinary = false; // a link of a left-nested chain, evaluated in a loop
+    bool longChain = false; // the top of a long left-nested chain, evaluated in a loop
     Expr *lhs = nullptr;
     Expr *rhs = nullptr;
     bool eval(Interp &I, Value &out) override;
     bool evalChain(Interp &I, Value &out);
     Expr *resolve(Resolver &R) override;
     // The operator on two values.
-    bool apply(Interp &I, const Value &a, const Value &b, Value &out) const;
+    [[gnu::always_inline]] inline bool apply(Interp &I, const Value &a, const Value &b, Value &out) const;
 };
 
 struct NewObject : Expr {
@@ -396,12 +396,6 @@ struct OnErrorStmt : Stmt {
 
 struct RandomizeStmt : Stmt {
     Expr *seed = nullptr;
-    Flow exec(Interp &I) override;
-    void resolve(Resolver &R) override;
-};
-
-struct ConstStmt : Stmt { // local constants take their value when the statement runs
-    std::vector<std::pair<Expr *, Expr *>> items;
     Flow exec(Interp &I) override;
     void resolve(Resolver &R) override;
 };

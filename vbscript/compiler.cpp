@@ -232,13 +232,15 @@ Expr *Unary::resolve(Resolver &R)
 }
 
 // A left-nested chain (a + b + c + ...) is resolved in a loop, not one level per term.
+// Links with more than a few links below them are evaluated in a loop too.
 Expr *Binary::resolve(Resolver &R)
 {
+    constexpr size_t ShortChain = 32;
     std::vector<Binary *> spine{this};
     while (auto *inner = dynamic_cast<Binary *>(spine.back()->lhs))
         spine.push_back(inner);
-    for (Binary *b : spine)
-        b->lhsIsBinary = b != spine.back();
+    for (size_t i = 0; i < spine.size(); ++i)
+        spine[i]->longChain = spine.size() - i > ShortChain;
     spine.back()->lhs = R.expr(spine.back()->lhs);
     for (auto b = spine.rbegin(); b != spine.rend() && !R.failed(); ++b)
         (*b)->rhs = R.expr((*b)->rhs);
@@ -338,14 +340,6 @@ void RandomizeStmt::resolve(Resolver &R)
     seed = R.expr(seed);
 }
 
-void ConstStmt::resolve(Resolver &R)
-{
-    for (auto &item : items) {
-        item.first = R.expr(item.first);
-        item.second = R.expr(item.second);
-    }
-}
-
 void WithStmt::resolve(Resolver &R)
 {
     holder = R.expr(holder);
@@ -412,11 +406,38 @@ void optimiseBlock(Interp &I, Block &block)
 
 // Constants are evaluated once, here: their expressions may use only literals, operators
 // and other constants.
+// Whether the expression is made of literals, constants and operators only, so that
+// working it out at compile time runs no script code. Walked with a list of its own, not
+// by recursion: a constant may be a long chain of operators.
+bool onlyConstants(Expr *e)
+{
+    std::vector<Expr *> pending{e};
+    while (!pending.empty()) {
+        Expr *x = pending.back();
+        pending.pop_back();
+        if (dynamic_cast<Literal *>(x) || dynamic_cast<ConstRef *>(x))
+            continue;
+        if (auto *u = dynamic_cast<Unary *>(x))
+            pending.push_back(u->operand);
+        else if (auto *b = dynamic_cast<Binary *>(x))
+            pending.insert(pending.end(), {b->lhs, b->rhs});
+        else if (auto *p = dynamic_cast<Paren *>(x))
+            pending.push_back(p->inner);
+        else
+            return false;
+    }
+    return true;
+}
+
 bool constantValue(Interp &I, Resolver &R, Expr *e, Value &out)
 {
     e = R.expr(e);
     if (R.failed())
         return false;
+    if (!onlyConstants(e)) {
+        R.fail(err::ExpectedLiteral, e);
+        return false;
+    }
     const bool ok = e->eval(I, out);
     if (!ok || out.isObject() || out.isArray()) {
         I.clearError();

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace vbs {
 
@@ -333,7 +334,7 @@ QString formatCurrency(int64_t scaled)
     return negative ? QLatin1Char('-') + text : text;
 }
 
-double dateFromParts(int year, int month, int day, double secondsOfDay)
+double dateFromParts(qint64 year, qint64 month, qint64 day, double secondsOfDay)
 {
     // Month and day may run over, as DateSerial allows: 13/1 is January of the next year.
     year += (month - 1) / 12;
@@ -342,7 +343,9 @@ double dateFromParts(int year, int month, int day, double secondsOfDay)
         month += 12;
         --year;
     }
-    const QDate first(year, month, 1);
+    if (year < -100000 || year > 100000) // far outside the dates VBScript can hold
+        return std::numeric_limits<double>::infinity();
+    const QDate first(int(year), int(month), 1);
     const double days = double(OleEpoch.daysTo(first)) + (day - 1);
     const double fraction = secondsOfDay / 86400.0;
     // Before the epoch the time of day still counts forward from midnight.

@@ -43,7 +43,8 @@ std::optional<double> parseDate(const QString &text);
 double roundHalfEven(double d);
 
 // OLE dates: days since 30 December 1899, the fraction the time of day.
-double dateFromParts(int year, int month, int day, double secondsOfDay = 0);
+// Out-of-range parts give a value outside the dates (infinity), never a wrong date.
+double dateFromParts(qint64 year, qint64 month, qint64 day, double secondsOfDay = 0);
 void dateToParts(double date, int &year, int &month, int &day, int &hour, int &minute, int &second);
 
 QChar decimalSeparator();

@@ -20,7 +20,10 @@ Engine::Engine() : m_interp(std::make_unique<Interp>())
 
 void Engine::registerClass(const QString &progId, ClassFactory factory)
 {
-    m_classes.insert(progId.toLower(), std::move(factory));
+    if (factory)
+        m_classes.insert(progId.toLower(), std::move(factory));
+    else
+        m_classes.remove(progId.toLower());
 }
 
 Engine::~Engine() = default;
@@ -134,8 +137,7 @@ bool Engine::addCodeUnguarded(const QString &code)
         I.endRun();
         return fail(error);
     }
-    Frame *saved = I.frame;
-    I.frame = &I.globalFrame;
+    FrameScope scope(I.frame, &I.globalFrame);
     I.globalFrame.resumeNext = false;
     bool ok = true;
     for (DimStmt::Var &v : unit.globalArrays) {
@@ -150,7 +152,6 @@ bool Engine::addCodeUnguarded(const QString &code)
         const Flow f = I.execBlock(unit.top);
         ok = f != Flow::Error;
     }
-    I.frame = saved;
     return finish(ok);
 }
 
@@ -175,10 +176,11 @@ bool Engine::runUnguarded(const QString &procedure, const QList<Value> &args, Va
         ptrs.push_back(&v);
     I.beginRun(m_timeout);
     Value out;
-    Frame *saved = I.frame;
-    I.frame = &I.globalFrame;
-    const bool ok = I.callProc(entry->proc, Args{ptrs.data(), int(ptrs.size())}, &out);
-    I.frame = saved;
+    bool ok;
+    {
+        FrameScope scope(I.frame, &I.globalFrame);
+        ok = I.callProc(entry->proc, Args{ptrs.data(), int(ptrs.size())}, &out);
+    }
     if (ok && result)
         *result = std::move(out);
     return finish(ok);

@@ -35,7 +35,8 @@ public:
     const Limits &limits() const { return m_limits; }
     void setLimits(const Limits &limits);
 
-    // Makes CreateObject(progId) give objects of this factory (kept across reset).
+    // Makes CreateObject(progId) give objects of this factory (kept across reset); an
+    // empty factory takes the class away (a host that must not let scripts touch files).
     void registerClass(const QString &progId, ClassFactory factory);
 
     // Discards all code, variables and registered objects.

@@ -291,20 +291,20 @@ bool Interp::execute(const QString &code, bool global)
     const bool keep = !unit.procs.empty() || !unit.classes.empty();
     Frame own = global ? Frame() : *frame;
     own.resumeNext = false;
-    Frame *saved = frame;
-    frame = &own;
     bool ok = true;
-    for (DimStmt::Var &v : unit.globalArrays) {
-        DimStmt dim;
-        dim.vars.push_back(v);
-        if (dim.exec(*this) == Flow::Error) {
-            ok = false;
-            break;
+    {
+        FrameScope running(frame, &own);
+        for (DimStmt::Var &v : unit.globalArrays) {
+            DimStmt dim;
+            dim.vars.push_back(v);
+            if (dim.exec(*this) == Flow::Error) {
+                ok = false;
+                break;
+            }
         }
+        if (ok)
+            ok = execBlock(unit.top) != Flow::Error;
     }
-    if (ok)
-        ok = execBlock(unit.top) != Flow::Error;
-    frame = saved;
     if (keep)
         m_pinnedNodes = m_nodes.size();
     else
@@ -451,7 +451,14 @@ Flow Interp::execBlock(const Block &block)
         return Flow::Error;
     }
     for (Stmt *s : block) {
-        Flow f = s->exec(*this);
+        Flow f;
+        try {
+            f = s->exec(*this);
+        } catch (const std::bad_alloc &) {
+            // Memory ran out in the middle of the statement: its error, at its line.
+            raise(err::OutOfMemory);
+            f = Flow::Error;
+        }
         if (f == Flow::Normal) {
             if (!fatal)
                 continue;
@@ -509,19 +516,14 @@ bool Interp::callProc(Proc *proc, Args args, Value *result, Object *me)
     f.refs = refs;
     f.proc = proc;
     f.me = me;
-    Frame *saved = frame;
-    frame = &f;
+    FrameScope running(frame, &f);
     for (DimStmt::Var &v : proc->fixedArrays) {
         DimStmt once;
         once.vars.push_back(v);
-        if (once.exec(*this) == Flow::Error) {
-            frame = saved;
+        if (once.exec(*this) == Flow::Error)
             return false;
-        }
     }
-    const Flow flow = execBlock(proc->body);
-    frame = saved;
-    if (flow == Flow::Error)
+    if (execBlock(proc->body) == Flow::Error)
         return false;
     if (result)
         *result = std::move(storage[0]);
@@ -955,7 +957,7 @@ bool Unary::eval(Interp &I, Value &out)
 
 bool Binary::eval(Interp &I, Value &out)
 {
-    if (lhsIsBinary)
+    if (longChain)
         return evalChain(I, out);
     const Value *a, *b;
     Value ta, tb;
@@ -975,8 +977,8 @@ bool Binary::eval(Interp &I, Value &out)
 bool Binary::evalChain(Interp &I, Value &out)
 {
     std::vector<Binary *> spine{this};
-    while (spine.back()->lhsIsBinary)
-        spine.push_back(static_cast<Binary *>(spine.back()->lhs));
+    while (auto *inner = dynamic_cast<Binary *>(spine.back()->lhs))
+        spine.push_back(inner);
     Value acc;
     if (!spine.back()->lhs->eval(I, acc))
         return false;
@@ -1024,6 +1026,8 @@ bool Binary::apply(Interp &I, const Value &a, const Value &b, Value &out) const
         case BinOp::IntDiv:
             if (q == 0)
                 return I.raise(err::DivisionByZero);
+            if (op == BinOp::IntDiv && p / q > INT32_MAX) // -2147483648 \ -1
+                return I.raise(err::Overflow);
             out = integerResult(op == BinOp::Mod ? p % q : p / q, wider);
             return true;
         case BinOp::Div:
@@ -1272,31 +1276,34 @@ Flow AppendAssign::exec(Interp &I)
     return target->assign(I, std::move(joined), false) ? Flow::Normal : Flow::Error;
 }
 
+bool Interp::arrayShape(const std::vector<Expr *> &bounds, Subscripts &counts, int64_t &total, const QString &name)
+{
+    if (bounds.size() > 60)
+        return raiseNamed(err::SubscriptOutOfRange, name);
+    total = 1;
+    for (Expr *b : bounds) {
+        Value bound;
+        int32_t ub;
+        if (!b->eval(*this, bound) || !toLong(*this, bound, ub))
+            return false;
+        if (ub < -1)
+            return raiseNamed(err::SubscriptOutOfRange, name);
+        const int64_t count = int64_t(ub) + 1;
+        total *= count;
+        if (total > limits.maxArrayElements)
+            return raise(err::OutOfMemory);
+        counts.push_back(int32_t(count));
+    }
+    return spend(total);
+}
+
 Flow DimStmt::exec(Interp &I)
 {
     for (Var &v : vars) {
         Subscripts counts;
-        int64_t total = 1;
-        for (Expr *b : v.bounds) {
-            Value bound;
-            int32_t ub;
-            if (!b->eval(I, bound) || !toLong(I, bound, ub))
-                return Flow::Error;
-            if (ub < -1) {
-                I.raiseNamed(err::SubscriptOutOfRange, v.target->written());
-                return Flow::Error;
-            }
-            counts.push_back(ub + 1);
-            total *= int64_t(ub) + 1;
-            if (total > I.limits.maxArrayElements) {
-                I.raise(err::OutOfMemory);
-                return Flow::Error;
-            }
-        }
-        if (counts.size() > 60) {
-            I.raiseNamed(err::SubscriptOutOfRange, v.target->written());
+        int64_t total;
+        if (!I.arrayShape(v.bounds, counts, total, v.target->written()))
             return Flow::Error;
-        }
         Value *target = v.target->ref(I);
         if (!target) {
             if (!I.hasError())
@@ -1586,16 +1593,6 @@ Flow RandomizeStmt::exec(Interp &I)
         seedValue = uint32_t(QDateTime::currentMSecsSinceEpoch());
     }
     I.randomize(seedValue);
-    return Flow::Normal;
-}
-
-Flow ConstStmt::exec(Interp &I)
-{
-    for (auto &item : items) {
-        Value v;
-        if (!item.second->eval(I, v) || !item.first->assign(I, std::move(v), false))
-            return Flow::Error;
-    }
     return Flow::Normal;
 }
 

@@ -43,6 +43,20 @@ struct Frame {
     bool resumeNext = false;
 };
 
+// Makes a frame the running one for a scope, and the previous one again when the scope
+// ends, however it ends.
+class FrameScope {
+public:
+    FrameScope(Frame *&current, Frame *f) : m_current(current), m_saved(current) { current = f; }
+    ~FrameScope() { m_current = m_saved; }
+    FrameScope(const FrameScope &) = delete;
+    FrameScope &operator=(const FrameScope &) = delete;
+
+private:
+    Frame *&m_current;
+    Frame *m_saved;
+};
+
 // Arguments evaluated for a call: by reference where the script passed a variable or an
 // array element (the array is locked meanwhile), else temporaries.
 struct ArgValues {
@@ -128,6 +142,9 @@ public:
         return checkClock();
     }
     bool stackExhausted() const { return m_stack.exhausted(); }
+    // The element counts and their product for Dim a(b1, b2, ...): 9 for a bound below -1
+    // or more than 60 dimensions, 7 beyond the limits.
+    bool arrayShape(const std::vector<Expr *> &bounds, Subscripts &counts, int64_t &total, const QString &name);
     // After the script was stopped (time limit, WScript.Quit): the stop's error again.
     bool raiseStop();
     bool objectOf(const Value &v, Object *&o, const QString &name);

@@ -150,6 +150,8 @@ bool integerDivision(Context &cx, BinOp op, const Value &x, const Value &y, Valu
     if (q == 0)
         return cx.raise(err::DivisionByZero);
     const int64_t r = op == BinOp::IntDiv ? int64_t(p) / q : int64_t(p) % q;
+    if (r > INT32_MAX) // -2147483648 \ -1: a quotient no Long can hold
+        return cx.raise(err::Overflow);
     const VType rt = a.type() == VType::Byte && b.type() == VType::Byte ? VType::Byte : small ? VType::Integer : VType::Long;
     out = integerResult(r, rt);
     return true;

@@ -190,8 +190,8 @@ void TestEngine::runtimeErrorCarriesLineAndColumn()
 
 void TestEngine::addObjectByNameAndByMembers()
 {
-    Engine e;
     Probe withMembers, nameOnly;
+    Engine e;
     QVERIFY(e.addObject("qxCmd", &withMembers, true));
     QVERIFY(e.addObject("other", &nameOnly, false));
     QVERIFY(e.addCode("Sub Main()\r\n qxCmd.Hello\r\n hello\r\n x = TWICE(4)\r\n other.Hello\r\n If x <> 8 Then Err.Raise 5\r\nEnd Sub"));

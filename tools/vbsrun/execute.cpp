@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "consolehost.h"
+#include "objects/filesystem.h"
 #include "qxrun.h"
 #include "wshshell.h"
 #include "runcode.h"
@@ -67,7 +68,7 @@ int executeFile(const QString &path, qint64 timeoutSeconds)
         std::fprintf(stderr, "vbsrun: cannot read %s: %s\n", qPrintable(path), qPrintable(file.errorString()));
         return 1;
     }
-    ConsoleSurface surface(asEditorText(QString::fromUtf8(file.readAll())));
+    ConsoleSurface surface(asEditorText(vbs::decodeText(file.readAll())));
     ConsoleHost host;
     qxRun qxRun1(surface, true); // outlives the engine that holds it
     ScriptControl sc1;

@@ -8,6 +8,7 @@
 
 #include "consolehost.h"
 #include "engine.h"
+#include "objects/filesystem.h"
 #include "wscript.h"
 #include "wshshell.h"
 
@@ -27,12 +28,7 @@ bool readScript(const QString &path, QString &text)
         std::fprintf(stderr, "vbsrun: cannot read %s: %s\n", qPrintable(path), qPrintable(file.errorString()));
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    // UTF-8 (with or without its mark) or UTF-16 with a byte-order mark.
-    if (bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff"))
-        text = QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2), (bytes.size() - 2) / 2);
-    else
-        text = QString::fromUtf8(bytes.startsWith("\xef\xbb\xbf") ? bytes.mid(3) : bytes);
+    text = vbs::decodeText(file.readAll()); // UTF-8, or UTF-16 with a byte-order mark
     return true;
 }
 

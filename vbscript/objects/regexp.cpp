@@ -184,24 +184,30 @@ bool RegExpObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &re
             return true;
         }
         auto *found = new ArrayData;
+        Value holder = Value::array(found);
         found->lbounds.push_back(0);
         QString out;
         qsizetype copied = 0;
         QRegularExpressionMatchIterator it = re.globalMatch(subject);
         while (it.hasNext()) {
             const QRegularExpressionMatch m = it.next();
+            if (!cx.spend(m.capturedEnd(0) - copied + 1))
+                return false;
             if (id == Execute) {
+                if (qint64(found->data.size()) >= cx.limits.maxArrayElements)
+                    return cx.raise(err::OutOfMemory);
                 found->data.push_back(Value::object(new MatchObject(m)));
             } else {
                 out += QStringView(subject).mid(copied, m.capturedStart(0) - copied);
                 out += expand(replacement, m, subject);
-                copied = m.capturedEnd(0);
+                if (out.size() > cx.limits.maxStringLength)
+                    return cx.raise(err::OutOfMemory);
             }
+            copied = m.capturedEnd(0);
             if (!m_global)
                 break;
         }
         found->counts.push_back(int32_t(found->data.size()));
-        Value holder = Value::array(found);
         if (id == Execute) {
             result = Value::object(new Matches(holder));
             return true;

@@ -25,21 +25,15 @@ bool ScriptObject::initialize()
         const ClassDef::Field &f = m_class->fields[i];
         if (!f.hasBounds)
             continue;
+        Subscripts counts;
+        int64_t total;
+        if (!m_interp->arrayShape(f.bounds, counts, total, f.name))
+            return false;
         auto *a = new ArrayData;
         m_fields[i] = Value::array(a);
         a->fixed = true;
-        int64_t total = 1;
-        for (Expr *b : f.bounds) {
-            Value v;
-            int32_t ub;
-            if (!b->eval(*m_interp, v) || !toLong(*m_interp, v, ub))
-                return false;
-            if (ub < -1)
-                return m_interp->raise(err::SubscriptOutOfRange);
-            a->counts.push_back(ub + 1);
-            a->lbounds.push_back(0);
-            total *= ub + 1;
-        }
+        a->counts.assign(counts.begin(), counts.end());
+        a->lbounds.assign(counts.size(), 0);
         a->data.resize(size_t(total));
     }
     if (m_class->initialize) {

@@ -175,7 +175,7 @@ bool dateadd(Context &cx, Args a, Value &r)
     if (!toText(cx, a[0], name) || !toDouble(cx, a[1], n) || !toDate(cx, a[2], d))
         return false;
     const Interval iv = intervalOf(name);
-    const int count = int(std::trunc(n));
+    const double count = std::trunc(n); // any size: a result outside the dates is error 5
     int y, mo, day, h, mi, sec;
     dateToParts(d, y, mo, day, h, mi, sec);
     double result;
@@ -183,9 +183,11 @@ bool dateadd(Context &cx, Args a, Value &r)
     case Interval::Year:
     case Interval::Quarter:
     case Interval::Month: {
-        const int months = count * (iv == Interval::Year ? 12 : iv == Interval::Quarter ? 3 : 1);
-        int total = y * 12 + (mo - 1) + months;
-        const int ny = total / 12, nm = total % 12 + 1;
+        const double months = count * (iv == Interval::Year ? 12 : iv == Interval::Quarter ? 3 : 1);
+        const double total = y * 12.0 + (mo - 1) + months;
+        if (!(total >= 100 * 12 && total < 10000 * 12))
+            return cx.raise(err::InvalidCall);
+        const int ny = int(total) / 12, nm = int(total) % 12 + 1;
         const int last = QDate(ny, nm, 1).daysInMonth();
         result = dateFromParts(ny, nm, qMin(day, last), secondsOfDay(d));
         break;

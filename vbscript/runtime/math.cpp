@@ -118,8 +118,10 @@ bool round(Context &cx, Args a, Value &r)
     }
     double d;
     toDouble(cx, n, d);
-    const double scale = std::pow(10.0, places);
-    const double result = roundHalfEven(d * scale) / scale;
+    // Past 2^53 a Double has no fraction left to round: more places change nothing.
+    const double scale = std::pow(10.0, std::min(places, 400));
+    const double scaled = d * scale;
+    const double result = std::fabs(scaled) < 9007199254740992.0 ? roundHalfEven(scaled) / scale : d;
     r = n.type() == VType::Single ? Value::single(float(result)) : n.type() == VType::Currency ? Value::currency(int64_t(std::llround(result * 10000))) : Value::dbl(result);
     return true;
 }
