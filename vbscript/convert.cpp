@@ -27,11 +27,50 @@ QChar decimalSeparator()
     return point.isEmpty() ? QLatin1Char('.') : point.at(0);
 }
 
-bool fitsString(Context &cx, qint64 length)
+namespace {
+constexpr qsizetype TextSlice = qsizetype(1) << 22; // characters between two looks at the clock
+}
+
+bool appendText(Context &cx, QString &target, QStringView text)
+{
+    const qint64 total = qint64(target.size()) + text.size();
+    if (total > cx.limits.maxStringLength)
+        return cx.raise(err::OutOfMemory);
+    if (text.size() <= TextSlice) {
+        target.append(text);
+        return text.size() < 4096 || cx.spend(text.size());
+    }
+    target.reserve(total);
+    for (qsizetype from = 0; from < text.size(); from += TextSlice) {
+        target.append(text.mid(from, std::min(TextSlice, text.size() - from)));
+        if (!cx.spend(TextSlice))
+            return false;
+    }
+    return true;
+}
+
+bool joinText(Context &cx, QStringView a, QStringView b, QString &out)
+{
+    if (qint64(a.size()) + b.size() > cx.limits.maxStringLength)
+        return cx.raise(err::OutOfMemory);
+    out.clear();
+    out.reserve(a.size() + b.size());
+    return appendText(cx, out, a) && appendText(cx, out, b);
+}
+
+bool filledText(Context &cx, qint64 length, QChar c, QString &out)
 {
     if (length > cx.limits.maxStringLength)
         return cx.raise(err::OutOfMemory);
-    return length < 4096 || cx.spend(length);
+    out = QString(qsizetype(length), Qt::Uninitialized);
+    QChar *data = out.data();
+    for (qsizetype from = 0; from < length; from += TextSlice) {
+        const qsizetype n = std::min(TextSlice, qsizetype(length) - from);
+        std::fill(data + from, data + from + n, c);
+        if (n >= 4096 && !cx.spend(n))
+            return false;
+    }
+    return true;
 }
 
 double roundHalfEven(double d)

@@ -49,8 +49,11 @@ void dateToParts(double date, int &year, int &month, int &day, int &hour, int &m
 
 QChar decimalSeparator();
 
-// Whether a string of that length may be built: within the limits (else 7 Out of memory)
-// and the time limit (building a long one is work).
-bool fitsString(Context &cx, qint64 length);
+// Building strings as scripts do: within the length limit (else 7 Out of memory), and a
+// long one in slices with the clock read between them, so that building it does not run
+// past the time limit.
+bool appendText(Context &cx, QString &target, QStringView text);      // target & text
+bool joinText(Context &cx, QStringView a, QStringView b, QString &out); // a & b
+bool filledText(Context &cx, qint64 length, QChar c, QString &out);  // String(length, c)
 
 } // namespace vbs

@@ -990,9 +990,8 @@ bool Binary::evalChain(Interp &I, Value &out)
             return false;
         if (b->op == BinOp::Concat && acc.isString() && r->isString()) {
             // Appending in place keeps a long chain of & linear.
-            if (!fitsString(I, qint64(acc.asString().size()) + r->asString().size()))
+            if (!appendText(I, acc.stringRef(), r->asString()))
                 return false;
-            acc.stringRef().append(r->asString());
             continue;
         }
         Value result;
@@ -1072,9 +1071,10 @@ bool Binary::apply(Interp &I, const Value &a, const Value &b, Value &out) const
         default: break;
         }
     } else if (at == VType::String && bt == VType::String && op == BinOp::Concat) {
-        if (!fitsString(I, qint64(a.asString().size()) + b.asString().size()))
+        QString joined;
+        if (!joinText(I, a.asString(), b.asString(), joined))
             return false;
-        out = Value::string(a.asString() + b.asString());
+        out = Value::string(std::move(joined));
         return true;
     }
     return binaryOp(I, op, a, b, out);
@@ -1256,18 +1256,13 @@ Flow AppendAssign::exec(Interp &I)
         return Flow::Error;
     Value *t = target->ref(I);
     if (t->isString() && !v.isObject() && !v.isArray()) {
-        if (v.isString()) {
-            if (!fitsString(I, qint64(t->asString().size()) + v.asString().size()))
-                return Flow::Error;
-            t->stringRef().append(v.asString());
-            return Flow::Normal;
-        }
+        if (v.isString())
+            return appendText(I, t->stringRef(), v.asString()) ? Flow::Normal : Flow::Error;
         if (v.isNull() || v.isEmpty())
             return Flow::Normal;
         QString text;
-        if (!toText(I, v, text) || !fitsString(I, qint64(t->asString().size()) + text.size()))
+        if (!toText(I, v, text) || !appendText(I, t->stringRef(), text))
             return Flow::Error;
-        t->stringRef().append(text);
         return Flow::Normal;
     }
     Value joined;

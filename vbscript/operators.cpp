@@ -168,9 +168,10 @@ bool concat(Context &cx, const Value &x, const Value &y, Value &out)
         return false;
     if (!y.isNull() && !y.isEmpty() && !toText(cx, y, b))
         return false;
-    if (!fitsString(cx, qint64(a.size()) + b.size()))
+    QString joined;
+    if (!joinText(cx, a, b, joined))
         return false;
-    out = Value::string(a + b);
+    out = Value::string(std::move(joined));
     return true;
 }
 
@@ -178,9 +179,10 @@ bool addition(Context &cx, const Value &x, const Value &y, Value &out)
 {
     const bool xs = x.isString(), ys = y.isString();
     if (xs && ys) {
-        if (!fitsString(cx, qint64(x.asString().size()) + y.asString().size()))
+        QString joined;
+        if (!joinText(cx, x.asString(), y.asString(), joined))
             return false;
-        out = Value::string(x.asString() + y.asString());
+        out = Value::string(std::move(joined));
         return true;
     }
     if ((xs && y.isEmpty()) || (ys && x.isEmpty())) {

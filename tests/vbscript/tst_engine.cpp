@@ -107,6 +107,9 @@ private slots:
     void deepRecursionRaises28();
     void hugeAllocationRaises7();
     void deeplyNestedExpressionIsAnError();
+    void deepTextEndsCleanly_data();
+    void deepTextEndsCleanly();
+    void objectsHeldByALongChainOfCallsEndCleanly();
 };
 
 void TestEngine::addCodeRunsTopLevelCode()
@@ -344,6 +347,69 @@ void TestEngine::deeplyNestedExpressionIsAnError()
     const QString deep = "x = " + QString(5000, '(') + "1" + QString(5000, ')');
     QVERIFY(!e.addCode(deep));
     QCOMPARE(e.error().number, 28);
+}
+
+// Each path once drove the process into a stack overflow at a depth of its own; here it
+// goes ten times as deep and ends as a result or a clean error.
+void TestEngine::deepTextEndsCleanly_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("error"); // 0: runs, and x is 1
+    const auto chain = [](const char *op, const char *term, int n) {
+        return "x = 1" + QString(" %1 %2").arg(op, term).repeated(n) + "\r\nIf x Then x = 1\r\n";
+    };
+    QTest::newRow("Execute running itself") << QString("s = \"Execute s\" : Execute s") << 28;
+    QTest::newRow("ExecuteGlobal running itself") << QString("s = \"ExecuteGlobal s\" : ExecuteGlobal s") << 28;
+    QTest::newRow("Eval inside itself") << QString("s = \"Eval(s)\" : x = Eval(s)") << 28;
+    QTest::newRow("400 000 terms of *") << chain("*", "1", 400000) << 0;
+    QTest::newRow("400 000 terms of ^") << chain("^", "1", 400000) << 0;
+    QTest::newRow("400 000 terms of And") << chain("And", "1", 400000) << 0;
+    QTest::newRow("400 000 terms of =") << ("x = 1 = 1" + QString(" = True").repeated(400000) + "\r\nx = 1") << 0;
+    QTest::newRow("400 000 terms of &") << ("y = \"a\"" + QString(" & \"a\"").repeated(400000)
+                                              + "\r\nIf Len(y) = 400001 Then x = 1") << 0;
+    QTest::newRow("Const of 400 000 terms") << ("Const C = 0" + QString(" + 1").repeated(400000)
+                                                 + "\r\nIf C = 400000 Then x = 1") << 0;
+    QTest::newRow("If condition of 400 000 terms")
+        << ("If True" + QString(" And True").repeated(400000) + " Then x = 1") << 0;
+    QTest::newRow("400 000 Not") << ("x = " + QString("Not ").repeated(400000) + "True") << 28;
+    QTest::newRow("400 000 unary -") << ("x = " + QString("- ").repeated(400000) + "1") << 28;
+    QTest::newRow("530 000 nested Ifs") << (QString("If True Then ").repeated(530000) + "x = 1") << 28;
+    QTest::newRow("115 000 long member chain")
+        << ("Class C\r\nPublic P\r\nSub Class_Initialize\r\nSet P = Me\r\nEnd Sub\r\nEnd Class\r\n"
+            "Set o = New C\r\nx = TypeName(o" + QString(".P").repeated(115000) + ")") << 28;
+    QTest::newRow("750 000 long index chain") << ("a = Array(0)\r\nx = a" + QString("(0)").repeated(750000)) << 28;
+    QTest::newRow("parentheses 100 000 deep") << ("x = " + QString(100000, '(') + "1" + QString(100000, ')')) << 28;
+    QTest::newRow("blocks 100 000 deep") << (QString("Do\r\n").repeated(100000) + QString("Loop\r\n").repeated(100000)) << 28;
+}
+
+void TestEngine::deepTextEndsCleanly()
+{
+    QFETCH(QString, code);
+    QFETCH(int, error);
+    Engine e;
+    const bool ran = e.addCode(code);
+    QCOMPARE(ran ? 0 : e.error().number, error);
+    if (ran) {
+        Value x;
+        QVERIFY(e.addCode("Function GetX() : GetX = x : End Function"));
+        QVERIFY(e.run("GetX", {}, &x));
+        QCOMPARE(text(x), QString("1"));
+    }
+}
+
+// Recursion far past the limit with a local object in every frame: the frames let go of
+// their objects (and run Class_Terminate) one after the other on the way back.
+void TestEngine::objectsHeldByALongChainOfCallsEndCleanly()
+{
+    Engine e;
+    QVERIFY(e.addCode("Dim ended\r\nClass C\r\nSub Class_Terminate : ended = ended + 1 : End Sub\r\nEnd Class\r\n"
+                      "Sub R(n)\r\nDim o : Set o = New C\r\nR n + 1\r\nEnd Sub"));
+    QVERIFY(!e.run("R", {Value::integer(0)}));
+    QCOMPARE(e.error().number, 28);
+    Value ended;
+    QVERIFY(e.addCode("Function Terminated() : Terminated = ended : End Function"));
+    QVERIFY(e.run("Terminated", {}, &ended));
+    QVERIFY(text(ended).toInt() > 1000);
 }
 
 QTEST_APPLESS_MAIN(TestEngine)

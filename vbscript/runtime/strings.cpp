@@ -385,9 +385,10 @@ bool space(Context &cx, Args a, Value &r)
     int32_t n;
     if (!count(cx, a[0], n))
         return false;
-    if (!fitsString(cx, n))
+    QString text;
+    if (!filledText(cx, n, QLatin1Char(' '), text))
         return false;
-    r = Value::string(QString(n, QLatin1Char(' ')));
+    r = Value::string(std::move(text));
     return true;
 }
 
@@ -412,9 +413,10 @@ bool string(Context &cx, Args a, Value &r)
             return false;
         c = QChar(char16_t(code % 256 < 0 ? code % 256 + 256 : code % 256));
     }
-    if (!fitsString(cx, n))
+    QString text;
+    if (!filledText(cx, n, c, text))
         return false;
-    r = Value::string(QString(n, c));
+    r = Value::string(std::move(text));
     return true;
 }
 
