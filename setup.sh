@@ -7,7 +7,8 @@ cd "$(dirname "$0")"
 
 PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxdo-dev libxres-dev libxcb1-dev
     xvfb xauth fonts-liberation fonts-dejavu-core lua5.4 openbox xdotool x11-utils
-    imagemagick dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0"
+    imagemagick dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0
+    clang libclang-rt-14-dev"
 
 install_missing() {
     missing=""
@@ -28,6 +29,14 @@ build() {
     cmake --build build
 }
 
+# The engine, vbsrun and their tests again, with AddressSanitizer, UndefinedBehaviorSanitizer
+# and the fuzzing harnesses (clang).
+build_sanitized() {
+    [ -f build-asan/build.ninja ] || cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER=clang++ -DVORNIX_SANITIZE=ON -DVORNIX_ENGINE_ONLY=ON
+    cmake --build build-asan
+}
+
 case "${1:-}" in
 run)
     install_missing
@@ -43,9 +52,16 @@ run)
 test)
     install_missing
     build
+    build_sanitized
+    status=0
+    echo "== Engine tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir build-asan --output-on-failure --timeout 600 || status=1
+    echo "== All tests"
     # One private X server for the tests that need a real one; the rest run offscreen.
-    exec xvfb-run -a -s "-screen 0 1920x1080x24" \
-        ctest --test-dir build --output-on-failure --timeout 300
+    xvfb-run -a -s "-screen 0 1920x1080x24" \
+        ctest --test-dir build --output-on-failure --timeout 300 || status=1
+    exit $status
     ;;
 *)
     echo "usage: $0 run|test" >&2
