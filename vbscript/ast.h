@@ -177,7 +177,7 @@ struct Binary : Expr {
 
 struct NewObject : Expr {
     QString className;
-    ClassDef *cls = nullptr;
+    GlobalEntry *entry = nullptr; // found when compiled, or when it first runs
     bool eval(Interp &I, Value &out) override;
     Expr *resolve(Resolver &R) override;
 };

@@ -32,12 +32,6 @@ int Resolver::localSlot(const QString &name) const
     return proc ? proc->slotNames.indexOf(name) : -1;
 }
 
-ClassDef *Resolver::findClass(const QString &name) const
-{
-    GlobalEntry *e = I.global(name);
-    return e && e->kind == GlobalEntry::Class ? e->cls : nullptr;
-}
-
 // The order in which a name is looked up: the procedure's own variables and constants, the
 // members of the class it belongs to, the script's globals, constants and procedures, the
 // registered objects and their members, the built-ins; else an implicit variable.
@@ -249,7 +243,7 @@ Expr *Binary::resolve(Resolver &R)
 
 Expr *NewObject::resolve(Resolver &R)
 {
-    cls = R.findClass(className);
+    entry = R.I.global(className); // a class that ExecuteGlobal defines later is looked up then
     return this;
 }
 
@@ -496,13 +490,10 @@ bool compileUnit(Interp &I, Unit &unit, ScriptError &error, Proc *scope)
         return false;
     };
     // Names that this text defines twice, or that clash with a procedure of earlier text.
-    NameList procNames;
+    // A procedure defined twice is no error: the last definition wins, for every call.
     for (auto &p : unit.procs) {
-        if (p->cls)
-            continue;
-        if (procNames.contains(p->name) || unit.globalDims.contains(p->name))
+        if (!p->cls && unit.globalDims.contains(p->name))
             return failWith(err::NameRedefined, p->line);
-        procNames.add(p->name);
     }
 
     for (auto &c : unit.classes) {

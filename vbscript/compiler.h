@@ -32,7 +32,6 @@ public:
     }
     // Fails with 28 where resolving would go deeper than the stack allows.
     bool tooDeep(const Node *at);
-    ClassDef *findClass(const QString &name) const;
     void fail(int number, const Node *at);
     bool failed() const { return m_failed; }
     const ScriptError &error() const { return m_error; }

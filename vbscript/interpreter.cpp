@@ -1082,14 +1082,16 @@ bool Binary::apply(Interp &I, const Value &a, const Value &b, Value &out) const
 
 bool NewObject::eval(Interp &I, Value &out)
 {
-    if (!cls) {
-        // The language's own class that New makes.
-        if (className.compare(RegExpObject::ClassName, Qt::CaseInsensitive) == 0) {
-            out = Value::object(new RegExpObject);
-            return true;
-        }
-        return I.raiseNamed(err::ClassNotDefined, className);
+    // The language's own class that New makes, whatever classes the script defines.
+    if (className.compare(RegExpObject::ClassName, Qt::CaseInsensitive) == 0) {
+        out = Value::object(new RegExpObject);
+        return true;
     }
+    if (!entry)
+        entry = I.global(className);
+    ClassDef *cls = entry && entry->kind == GlobalEntry::Class ? entry->cls : nullptr;
+    if (!cls)
+        return I.raiseNamed(err::ClassNotDefined, className);
     auto *o = new ScriptObject(I, cls);
     Value holder = Value::object(o);
     if (!o->initialize())

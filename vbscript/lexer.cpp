@@ -71,6 +71,16 @@ private:
         const Token &t = tokens.back();
         return t.kind == Tok::Word || t.kind == Tok::RParen;
     }
+    // &H1F, &O17, &17: an & that begins a number rather than the & operator ("x" &hi).
+    bool startsRadixNumber() const
+    {
+        const QChar kind = peek(1);
+        if (kind == QLatin1Char('H') || kind == QLatin1Char('h'))
+            return isxdigit(peek(2).toLatin1());
+        if (kind == QLatin1Char('O') || kind == QLatin1Char('o'))
+            return peek(2) >= QLatin1Char('0') && peek(2) <= QLatin1Char('7');
+        return kind >= QLatin1Char('0') && kind <= QLatin1Char('7');
+    }
     bool number();
     bool string();
     bool date();
@@ -144,9 +154,7 @@ bool Lexer::run()
                 return false;
             continue;
         }
-        if (c == QLatin1Char('&') && (peek(1) == QLatin1Char('H') || peek(1) == QLatin1Char('h')
-                                      || peek(1) == QLatin1Char('O') || peek(1) == QLatin1Char('o')
-                                      || peek(1).isDigit())) {
+        if (c == QLatin1Char('&') && startsRadixNumber()) {
             if (!number())
                 return false;
             continue;
@@ -176,7 +184,10 @@ bool Lexer::run()
         case '.':
             push(lastEndsOperand() && !hadSpace ? Tok::Dot : Tok::WithDot, start);
             break;
-        case '(': push(Tok::LParen, start); break;
+        case '(':
+            push(Tok::LParen, start);
+            tokens.back().spaced = hadSpace;
+            break;
         case ')': push(Tok::RParen, start); break;
         case ',': push(Tok::Comma, start); break;
         case '+': push(Tok::Plus, start); break;
@@ -186,7 +197,11 @@ bool Lexer::run()
         case '\\': push(Tok::Backslash, start); break;
         case '^': push(Tok::Caret, start); break;
         case '&': push(Tok::Amp, start); break;
-        case '=': push(Tok::Eq, start); break;
+        case '=': // => and =< are >= and <= written the other way round
+            if (peek() == QLatin1Char('>')) { ++pos; push(Tok::Ge, start); }
+            else if (peek() == QLatin1Char('<')) { ++pos; push(Tok::Le, start); }
+            else push(Tok::Eq, start);
+            break;
         case '<':
             if (peek() == QLatin1Char('>')) { ++pos; push(Tok::Ne, start); }
             else if (peek() == QLatin1Char('=')) { ++pos; push(Tok::Le, start); }
@@ -250,12 +265,12 @@ bool Lexer::number()
             return fail(err::SyntaxError);
         bool ok = false;
         const qulonglong n = s.mid(digitsStart, pos - digitsStart).toULongLong(&ok, base);
-        const bool forceLong = peek() == QLatin1Char('&');
-        if (forceLong)
+        // A trailing & is allowed and changes nothing: the value alone decides the type.
+        if (peek() == QLatin1Char('&') && !(peek(1).isLetterOrNumber()))
             ++pos;
         if (!ok || n > 0xFFFFFFFFULL)
             return fail(err::InvalidNumber);
-        if (!forceLong && n <= 0xFFFF)
+        if (n <= 0xFFFF)
             v = Value::integer(int16_t(uint16_t(n)));
         else
             v = Value::lng(int32_t(uint32_t(n)));
@@ -288,8 +303,7 @@ bool Lexer::number()
         else
             v = Value::dbl(d);
     }
-    if (pos < s.size() && isNameStart(s[pos]))
-        return fail(err::ExpectedEndOfStatement);
+    // A keyword may follow a number directly: (1or 2), (&h01or&h02).
     push(Tok::Number, start);
     tokens.back().number = v;
     return true;

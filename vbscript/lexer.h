@@ -36,6 +36,7 @@ struct Token {
     Value number;   // Number and Date tokens
     int line = 1;
     int column = 1;
+    bool spaced = false; // blanks before it (for '(': a call statement's first argument)
 };
 
 // Splits script text into tokens. On failure returns false with a compile error.

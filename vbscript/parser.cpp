@@ -90,6 +90,8 @@ private:
     using Stop = bool (Parser::*)() const;
     bool block(Block &out, Stop stop);
     bool endOfStatement() { return atEnd() || fail(err::ExpectedEndOfStatement); }
+    // Inside a block, `End Sub`, `End If`, ... may follow a statement on its line: Sub F() x = 1 End Sub.
+    bool endOfBlockStatement() { return atEnd() || atKw(Kw::EndKw) || fail(err::ExpectedEndOfStatement); }
     bool statement(Block &out);
     bool statementAt(Block &out);
     bool declaration(Block &out, bool isPublic);
@@ -108,6 +110,7 @@ private:
     bool exitStatement(Block &out);
     bool onError(Block &out);
     bool simple(Block &out, bool isCall);
+    Expr *statementTarget(bool isCall);
     bool erase(Block &out);
 
     bool stopIf() const { return atKw(Kw::ElseIf) || atKw(Kw::Else) || (atKw(Kw::EndKw) && nextKw(Kw::If)); }
@@ -145,6 +148,11 @@ private:
     int forDepth = 0;
     int nesting = 0;
     size_t lastParenStart = 0; // where the last argument list of a postfix chain began
+    // A statement's callee chain: where its first '(' with a blank before it was, what
+    // came before that group, and the nesting at which the chain is parsed.
+    size_t spacedParenStart = 0;
+    Expr *spacedCallee = nullptr;
+    int statementNesting = -1;
 };
 
 bool Parser::program()
@@ -169,7 +177,7 @@ bool Parser::block(Block &out, Stop stop)
             continue;
         if (at(Tok::End) || (this->*stop)())
             break;
-        if (!statement(out) || !endOfStatement())
+        if (!statement(out) || !endOfBlockStatement())
             return false;
     }
     --nesting;
@@ -243,7 +251,7 @@ bool Parser::statementAt(Block &out)
         ++p;
         Assign *a = node<Assign>();
         a->isSet = true;
-        if (!(a->target = postfix(nullptr)) || !expect(Tok::Eq, err::ExpectedEquals) || !(a->value = expr()))
+        if (!(a->target = statementTarget(false)) || !expect(Tok::Eq, err::ExpectedEquals) || !(a->value = expr()))
             return false;
         out.push_back(a);
         return true;
@@ -261,7 +269,11 @@ bool Parser::statementAt(Block &out)
     case Kw::Stop: ++p; return true;
     case Kw::Loop: return fail(err::LoopWithoutDo);
     case Kw::Next: return fail(err::UnexpectedNext);
-    case Kw::Property: return cls ? procedure(true, false) : fail(err::ExpectedStatement);
+    case Kw::Property: // a declaration in a class; elsewhere an ordinary name
+        if (cls && !proc && (nextKw(Kw::Get) || nextKw(Kw::Let) || nextKw(Kw::Set)))
+            return procedure(true, false);
+        return simple(out, false);
+    case Kw::Me: return simple(out, false);
     case Kw::None: case Kw::Error: case Kw::Explicit: case Kw::Step: case Kw::Get:
     case Kw::Default: case Kw::Preserve:
         return simple(out, false);
@@ -440,8 +452,7 @@ bool Parser::procedure(bool isPublic, bool isDefault)
     }
     if ((pr->kind == ProcKind::PropertyLet || pr->kind == ProcKind::PropertySet) && pr->params.empty())
         return fail(err::PropertyNeedsArgument);
-    if (!endOfStatement())
-        return false;
+    // The body may begin on the header's line: Function G()G = 2 End Function.
     proc = pr;
     const int savedDo = doDepth, savedFor = forDepth;
     doDepth = forDepth = 0;
@@ -506,7 +517,7 @@ bool Parser::classDef()
         } else {
             return fail(err::ExpectedStatement);
         }
-        if (!ok || !endOfStatement())
+        if (!ok || !endOfBlockStatement())
             return false;
     }
     cls = nullptr;
@@ -614,8 +625,7 @@ bool Parser::selectStatement(Block &out)
             s->cases.push_back(c);
             body = &s->cases.back().body;
         }
-        if (!atEnd() && !isColon(cur()))
-            return fail(err::ExpectedEndOfStatement);
+        // A statement may follow on the Case line without a colon: Case 1 s = "one".
         if (!block(*body, &Parser::stopSelect))
             return false;
         if (at(Tok::End))
@@ -795,7 +805,10 @@ bool Parser::simple(Block &out, bool isCall)
 {
     const Token start = cur();
     lastParenStart = 0;
-    Expr *target = postfix(nullptr);
+    spacedParenStart = 0;
+    statementNesting = nesting;
+    Expr *target = statementTarget(isCall);
+    statementNesting = -1;
     if (!target)
         return false;
     if (!isCall && at(Tok::Eq)) {
@@ -812,7 +825,10 @@ bool Parser::simple(Block &out, bool isCall)
     auto *s = node<ExprStmt>();
     s->line = start.line;
     s->column = start.column;
-    if (atEnd() || (atKw(Kw::Else))) {
+    // WScript.Echo (x).Name: the chain went on after a group in parentheses with a blank
+    // before it, so that group begins the arguments.
+    const bool spacedGroupStartsArgs = !isCall && spacedParenStart && spacedParenStart != lastParenStart;
+    if (!spacedGroupStartsArgs && (atEnd() || atKw(Kw::Else))) {
         // Foo(a) as a statement passes a by value; Foo(a, b) needs Call.
         if (auto *index = dynamic_cast<Index *>(target); index && !isCall) {
             if (index->args.items.size() > 1)
@@ -841,7 +857,14 @@ bool Parser::simple(Block &out, bool isCall)
     // the start of the first argument: Foo (a) + 1, b.
     ArgList args;
     Expr *callee = target;
-    if (auto *index = dynamic_cast<Index *>(target); index && lastParenStart) {
+    if (spacedGroupStartsArgs) {
+        p = spacedParenStart;
+        callee = spacedCallee;
+        if (auto *member = dynamic_cast<Member *>(callee)) {
+            member->hasArgs = false;
+            member->args.items.clear();
+        }
+    } else if (auto *index = dynamic_cast<Index *>(target); index && lastParenStart) {
         p = lastParenStart;
         callee = index->base;
     } else if (auto *member = dynamic_cast<Member *>(target); member && member->hasArgs && lastParenStart) {
@@ -865,6 +888,21 @@ bool Parser::simple(Block &out, bool isCall)
     }
     out.push_back(s);
     return true;
+}
+
+// What an assignment or a call statement starts with: a name, a member of the With object,
+// Me, or (after Call) a parenthesised expression; then what follows it: Me.X = 1,
+// Call (New C).Run.
+Expr *Parser::statementTarget(bool isCall)
+{
+    if (atKw(Kw::Me)) {
+        auto *me = node<MeExpr>();
+        ++p;
+        return postfix(me);
+    }
+    if (isCall && at(Tok::LParen))
+        return primary();
+    return postfix(nullptr);
 }
 
 // Arguments separated by commas, any of them omitted, up to `close`.
@@ -1033,12 +1071,12 @@ Expr *Parser::primary()
         ++p;
         return l;
     }
-    case Tok::LParen: {
+    case Tok::LParen: { // (x), and what may follow it: (New C).Name, (f)(x)
         auto *paren = node<Paren>();
         ++p;
         if (!(paren->inner = expr()) || !expect(Tok::RParen, err::ExpectedRParen))
             return nullptr;
-        return paren;
+        return at(Tok::Dot) || at(Tok::LParen) ? postfix(paren) : paren;
     }
     case Tok::WithDot:
         return postfix(nullptr);
@@ -1117,6 +1155,10 @@ Expr *Parser::postfix(Expr *base)
     for (;;) {
         if (at(Tok::LParen)) {
             const size_t parenAt = p;
+            if (cur().spaced && !spacedParenStart && nesting == statementNesting) {
+                spacedParenStart = parenAt;
+                spacedCallee = base;
+            }
             ++p;
             ArgList args;
             if (!argList(args, Tok::RParen))
