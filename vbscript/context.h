@@ -53,6 +53,19 @@ public:
 
     // Sets the pending error and returns false, so failing paths read `return cx.raise(13);`.
     bool raise(int32_t number, const QString &description = QString(), const QString &source = QString());
+    // VBScript's text, naming what failed for the host: "Type mismatch: 'x'".
+    bool raiseNamed(int32_t number, const QString &name)
+    {
+        raise(number);
+        m_error.name = name;
+        return false;
+    }
+    // Names the pending error when nothing named it yet (the call that failed).
+    void nameError(const QString &name)
+    {
+        if (m_hasError && m_error.name.isEmpty() && m_error.description.isEmpty())
+            m_error.name = name;
+    }
     // Ends the script for good: no On Error Resume Next can swallow this error, and no more
     // script code runs, Class_Terminate included.
     bool stopScript(int32_t number, const QString &description)

@@ -67,8 +67,7 @@ bool Engine::isRunning() const
 bool Engine::fail(const ScriptError &error)
 {
     m_error = error;
-    if (m_error.description.isEmpty())
-        m_error.description = errorText(m_error.number);
+    m_error.description = error.hostDescription();
     return false;
 }
 
@@ -98,7 +97,7 @@ bool Engine::addObject(const QString &name, Object *object, bool addMembers)
         if (r.name.compare(name, Qt::CaseInsensitive) == 0) {
             ScriptError e;
             e.number = err::NameRedefined;
-            e.description = errorText(err::NameRedefined) + QStringLiteral(": '") + name + QLatin1Char('\'');
+            e.name = name;
             return fail(e);
         }
     }
@@ -167,7 +166,7 @@ bool Engine::runUnguarded(const QString &procedure, const QList<Value> &args, Va
     if (!entry || entry->kind != GlobalEntry::Procedure) {
         ScriptError e;
         e.number = err::NotDefined;
-        e.description = errorText(err::NotDefined) + QStringLiteral(": '") + procedure + QLatin1Char('\'');
+        e.name = procedure;
         return fail(e);
     }
     QList<Value> values = args;

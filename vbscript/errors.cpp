@@ -136,6 +136,43 @@ const Entry entries[] = {
 
 } // namespace
 
+int32_t errorNumberOf(int32_t code)
+{
+    const uint32_t c = uint32_t(code);
+    if ((c & 0xFFFF0000u) == 0x800A0000u)
+        return int32_t(c & 0xFFFF);
+    static const QHash<uint32_t, int32_t> system = {
+        {0x8007000Eu, 7},   // E_OUTOFMEMORY
+        {0x80070057u, 5},   // E_INVALIDARG
+        {0x80004001u, 445}, // E_NOTIMPL
+        {0x80004002u, 430}, // E_NOINTERFACE
+        {0x80070005u, 70},  // E_ACCESSDENIED
+        {0x80070002u, 53},  // file not found
+        {0x80070003u, 76},  // path not found
+        {0x80070050u, 58},  // file exists
+        {0x800700B7u, 58},  // already exists
+        {0x80070020u, 70},  // sharing violation
+        {0x80020005u, 13},  // DISP_E_TYPEMISMATCH
+        {0x8002000Au, 6},   // DISP_E_OVERFLOW
+        {0x8002000Bu, 9},   // DISP_E_BADINDEX
+        {0x80020003u, 438}, // DISP_E_MEMBERNOTFOUND
+        {0x80020006u, 438}, // DISP_E_UNKNOWNNAME
+        {0x8002000Eu, 450}, // DISP_E_BADPARAMCOUNT
+        {0x8002000Fu, 449}, // DISP_E_PARAMNOTOPTIONAL
+        {0x80020007u, 446}, // DISP_E_NONAMEDARGS
+        {0x80020008u, 458}, // DISP_E_BADVARTYPE
+        {0x80040154u, 429}, // REGDB_E_CLASSNOTREG
+        {0x800401F3u, 429}, // CO_E_CLASSSTRING
+    };
+    return system.value(c, code);
+}
+
+QString ScriptError::hostDescription() const
+{
+    const QString text = description.isEmpty() ? errorText(number) : description;
+    return name.isEmpty() ? text : text + QStringLiteral(": '") + name + QLatin1Char('\'');
+}
+
 QString errorText(int32_t number)
 {
     static const QHash<int32_t, QString> table = [] {

@@ -9,11 +9,23 @@ namespace vbs {
 // was raised, and the line and column (1-based; 0 when unknown).
 struct ScriptError {
     int32_t number = 0;
-    QString description;
+    QString description; // VBScript's plain text, what Err.Description reads
     QString source;
     int line = 0;
     int column = 0;
+    // The script's name for what failed ('x', 'obj.Method'): the message that reaches the
+    // host names it, Err.Description does not.
+    QString name;
+    QString helpFile;
+    int32_t helpContext = 0;
+
+    // The text a host shows: "Type mismatch: 'x'".
+    QString hostDescription() const;
 };
+
+// Err.Source of the engine's own errors.
+inline const char *const RuntimeErrorSource = "Microsoft VBScript runtime error";
+inline const char *const CompileErrorSource = "Microsoft VBScript compilation error";
 
 // VBScript's runtime and compile error numbers that the engine raises by name.
 namespace err {
@@ -91,6 +103,11 @@ enum : int32_t {
     DefaultOnlyOnGet = 1057,
 };
 } // namespace err
+
+// The VBScript error that a 32-bit error code stands for: VBScript's own facility
+// (&H800A0000 + n is n) and the common system codes (&H8007000E is 7 Out of memory);
+// other numbers stay as they are.
+int32_t errorNumberOf(int32_t code);
 
 // VBScript's text for an error number ("Type mismatch"); "Unknown runtime error" when the
 // number is not one of VBScript's.

@@ -149,7 +149,7 @@ bool indexValue(Interp &I, const Value &base, const ArgList &args, Value &out, c
     }
     if (base.isObject()) {
         if (!base.asObject())
-            return I.raiseNamed(err::ObjectNotSet, name);
+            return I.raiseNamed(err::ObjectRequired, name);
         Value hold = base;
         return callDefault(I, hold.asObject(), args, Invoke(InvokeMethod | InvokeGet), nullptr, out, name);
     }
@@ -180,8 +180,7 @@ bool indexEvaluated(Interp &I, const Value &base, Args args, Value &out)
 // Fills in a description that names the call, when the failure brought none of its own.
 bool annotate(Interp &I, const QString &name)
 {
-    if (I.hasError() && I.error().description.isEmpty() && !name.isEmpty())
-        I.raiseNamed(I.error().number, name);
+    I.nameError(name);
     return false;
 }
 
@@ -269,9 +268,12 @@ bool Interp::evaluate(const QString &expression, Value &out)
         R.cls = frame->proc ? frame->proc->cls : nullptr;
         R.unknown = Resolver::Unknown::ReadEmpty;
         e = R.expr(e);
-        ok = !R.failed() && e->eval(*this, out);
+        if (R.failed())
+            ok = raise(R.error().number, R.error().description);
+        else
+            ok = e->eval(*this, out);
     } else {
-        raise(error.number, error.description);
+        raise(error.number, error.description, QLatin1String(CompileErrorSource));
     }
     releaseNodes(mark);
     return ok;
@@ -286,7 +288,7 @@ bool Interp::execute(const QString &code, bool global)
     ScriptError error;
     Proc *scope = global ? nullptr : frame->proc;
     if (!parse(*this, code, unit, error) || !compileUnit(*this, unit, error, scope))
-        return raise(error.number, error.description);
+        return raise(error.number, error.description, error.number >= 1000 ? QLatin1String(CompileErrorSource) : QString());
     // Procedures and classes it defined live on; otherwise its nodes go when it is done.
     const bool keep = !unit.procs.empty() || !unit.classes.empty();
     Frame own = global ? Frame() : *frame;
@@ -413,17 +415,9 @@ bool Interp::checkClock()
     return stopScript(err::TimeLimit, errorText(err::TimeLimit));
 }
 
-bool Interp::raiseNamed(int32_t number, const QString &name)
-{
-    return raise(number, name.isEmpty() ? errorText(number) : errorText(number) + QStringLiteral(": '") + name + QLatin1Char('\''));
-}
-
 void Interp::trapError()
 {
-    ScriptError e = m_error;
-    if (e.description.isEmpty())
-        e.description = errorText(e.number);
-    m_err->set(e);
+    m_err->set(m_error);
     clearError();
 }
 
@@ -433,7 +427,7 @@ bool Interp::objectOf(const Value &v, Object *&o, const QString &name)
         return raiseNamed(err::ObjectRequired, name);
     o = v.asObject();
     if (!o)
-        return raiseNamed(err::ObjectNotSet, name);
+        return raiseNamed(err::ObjectRequired, name);
     return true;
 }
 
@@ -878,7 +872,7 @@ bool Member::invoke(Interp &I, Invoke kind, Value *assigned, Value &out)
         return I.raiseNamed(err::ObjectRequired, object->written().startsWith(QLatin1Char('#')) ? name : object->written());
     o = objectValue.asObject();
     if (!o)
-        return I.raiseNamed(err::ObjectNotSet, object->written().startsWith(QLatin1Char('#')) ? name : object->written());
+        return I.raiseNamed(err::ObjectRequired, object->written().startsWith(QLatin1Char('#')) ? name : object->written());
     int id;
     if (o->memberKey() == cachedKey) {
         id = cachedId;

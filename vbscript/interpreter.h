@@ -130,8 +130,6 @@ public:
     Flow execBlock(const Block &block);
     // Calls a script procedure with arguments already evaluated.
     bool callProc(Proc *proc, Args args, Value *result, Object *me = nullptr);
-    // Raises with VBScript's text and the name as written: "Type mismatch: 'x'".
-    bool raiseNamed(int32_t number, const QString &name);
     // Records the pending error in Err and clears it (On Error Resume Next).
     void trapError();
     // The countdown behind the time limit; false with error when the script is stopped.

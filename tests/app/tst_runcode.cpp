@@ -125,9 +125,9 @@ void TestRunCode::boxCleansMarkerStatusKeepsIt()
 void TestRunCode::negativeNumberKeepsSign()
 {
     BoxAnswerer answerer;
-    m_window->txtCode()->setText("Sub Main()\r\n  Err.Raise -2147024809, \"src\", \"qxCmd.QX and qxCmd.qx both\"\r\nEnd Sub");
+    m_window->txtCode()->setText("Sub Main()\r\n  Err.Raise -2147221503, \"src\", \"qxCmd.QX and qxCmd.qx both\"\r\nEnd Sub");
     m_window->RunCode();
-    QCOMPARE(answerer.boxes.value(0).text, QString("-2147024809 - qxCmd.QX and  both"));
+    QCOMPARE(answerer.boxes.value(0).text, QString("-2147221503 - qxCmd.QX and  both"));
     QCOMPARE(m_window->status()->text(), QString("qxCmd.QX and qxCmd.qx both"));
 }
 

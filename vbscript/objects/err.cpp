@@ -19,11 +19,41 @@ int ErrObject::memberId(const QString &name)
     return NoMember;
 }
 
+// Err.Raise number, [source], [description], [helpfile], [helpcontext]. What is left out
+// keeps the value of an Err not cleared since; a number is 1 to 65535 or a full 32-bit code,
+// and the codes of VBScript's own facility and common system codes become VBScript's errors.
+bool ErrObject::raise(Context &cx, Args args)
+{
+    int32_t number;
+    if (args.count < 1 || args.count > 5)
+        return cx.raise(err::WrongArgs);
+    if (!toLong(cx, args[0], number))
+        return false;
+    if (number == 0 || number > 65535)
+        return cx.raise(err::InvalidCall);
+    ScriptError e = m_error;
+    e.number = errorNumberOf(number);
+    e.name.clear();
+    if ((args.has(1) && !toText(cx, args[1], e.source)) || (args.has(2) && !toText(cx, args[2], e.description))
+        || (args.has(3) && !toText(cx, args[3], e.helpFile)) || (args.has(4) && !toLong(cx, args[4], e.helpContext)))
+        return false;
+    if (e.source.isEmpty())
+        e.source = QLatin1String(RuntimeErrorSource);
+    if (e.description.isEmpty())
+        e.description = errorText(e.number);
+    e.line = e.column = 0;
+    cx.setError(e);
+    return false;
+}
+
 void ErrObject::set(const ScriptError &error)
 {
     m_error = error;
+    m_error.name.clear();
     if (m_error.description.isEmpty())
         m_error.description = errorText(error.number);
+    if (m_error.source.isEmpty())
+        m_error.source = QLatin1String(RuntimeErrorSource);
 }
 
 bool ErrObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &result)
@@ -38,43 +68,25 @@ bool ErrObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &resul
             int32_t n;
             if (args.count != 1 || !toLong(cx, args[0], n))
                 return cx.hasError() || cx.raise(err::WrongArgs);
-            if (id == Number)
-                m_error.number = n;
+            (id == Number ? m_error.number : m_error.helpContext) = n;
             return true;
         }
-        result = Value::lng(id == Number ? m_error.number : 0);
+        result = Value::lng(id == Number ? m_error.number : m_error.helpContext);
         return true;
     case Description:
     case Source:
-    case HelpFile:
+    case HelpFile: {
+        QString &field = id == Description ? m_error.description : id == Source ? m_error.source : m_error.helpFile;
         if (assigning) {
-            QString text;
-            if (args.count != 1 || !toText(cx, args[0], text))
+            if (args.count != 1 || !toText(cx, args[0], field))
                 return cx.hasError() || cx.raise(err::WrongArgs);
-            if (id == Description)
-                m_error.description = text;
-            else if (id == Source)
-                m_error.source = text;
             return true;
         }
-        result = Value::string(id == Description ? m_error.description : id == Source ? m_error.source : QString());
+        result = Value::string(field);
         return true;
-    case Raise: {
-        // Err.Raise number, [source], [description], [helpfile], [helpcontext]
-        int32_t number;
-        if (args.count < 1 || args.count > 5)
-            return cx.raise(err::WrongArgs);
-        if (!toLong(cx, args[0], number))
-            return false;
-        QString source, description;
-        if (args.has(1) && !toText(cx, args[1], source))
-            return false;
-        if (args.has(2) && !toText(cx, args[2], description))
-            return false;
-        if (description.isEmpty())
-            description = errorText(number);
-        return cx.raise(number, description, source);
     }
+    case Raise:
+        return raise(cx, args);
     case Clear:
         clear();
         return true;

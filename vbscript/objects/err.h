@@ -13,6 +13,7 @@ public:
     bool invoke(Context &cx, int id, Invoke kind, Args args, Value &result) override;
 
     void set(const ScriptError &error);
+    bool raise(Context &cx, Args args);
     void clear() { m_error = ScriptError(); }
     const ScriptError &error() const { return m_error; }
 

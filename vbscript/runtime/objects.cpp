@@ -16,7 +16,7 @@ bool createobject(Context &cx, Args a, Value &r)
         return cx.raise(462); // no remote servers here
     Object *o = cx.createObject(progId);
     if (!o)
-        return cx.raise(err::CantCreateObject, errorText(err::CantCreateObject) + QStringLiteral(": '") + progId + QLatin1Char('\''));
+        return cx.raiseNamed(err::CantCreateObject, progId);
     r = Value::object(o);
     return true;
 }

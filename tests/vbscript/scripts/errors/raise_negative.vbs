@@ -1,1 +1,1 @@
-Err.Raise -2147024894, "test", "A negative number" ' expect error -2147024894: A negative number
+Err.Raise -2147221503, "test", "A negative number" ' expect error -2147221503: A negative number

@@ -8,6 +8,9 @@ Err.Raise 5
 WScript.Echo Err.Number, Err.Description ' expect: 5 Invalid procedure call or argument
 Err.Raise 1000, "mine", "custom text"
 WScript.Echo Err.Number, Err.Source, Err.Description ' expect: 1000 mine custom text
+Err.Raise 12345 ' what Raise leaves out keeps the values of an Err not cleared
+WScript.Echo Err.Description ' expect: custom text
+Err.Clear
 Err.Raise 12345
 WScript.Echo Err.Description ' expect: Unknown runtime error
 WScript.Echo Err ' expect: 12345

@@ -1,7 +1,7 @@
 ' args: --execute
 Sub Main()
-  Err.Raise -2147024809, "test", "A negative number keeps its sign"
+  Err.Raise -2147221503, "test", "A negative number keeps its sign"
 End Sub
-' expect: -2147024809 - A negative number keeps its sign
+' expect: -2147221503 - A negative number keeps its sign
 ' expect status: A negative number keeps its sign
 ' expect exit: 1

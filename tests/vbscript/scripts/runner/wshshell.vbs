@@ -17,4 +17,4 @@ On Error Resume Next
 sh.Run "no-such-program-vornix"
 WScript.Echo Err.Number ' expect: 53
 Set nothingThere = CreateObject("No.Such.Class")
-WScript.Echo Err.Number, Err.Description ' expect: 429 ActiveX component can't create object: 'No.Such.Class'
+WScript.Echo Err.Number, Err.Description ' expect: 429 ActiveX component can't create object
