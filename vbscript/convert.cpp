@@ -230,20 +230,81 @@ bool toByte(Context &cx, const Value &v, uint8_t &out)
     return true;
 }
 
+namespace {
+
+// Decimal text ("-123456789012345.6789") straight to ten-thousandths, without the
+// rounding a Double would bring; nothing for text in other forms.
+std::optional<__int128> exactDecimal(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^\\s*([+-]?)(\\d*)(?:[.](\\d*))?\\s*$"));
+    const QRegularExpressionMatch m = form.match(text);
+    if (!m.hasMatch() || (m.capturedLength(2) == 0 && m.capturedLength(3) == 0) || m.capturedLength(2) > 20)
+        return std::nullopt;
+    __int128 whole = 0;
+    for (const QChar c : m.capturedView(2))
+        whole = whole * 10 + c.digitValue();
+    const QString fraction = m.captured(3);
+    __int128 scaled = whole * 10000;
+    for (int i = 0; i < 4 && i < fraction.size(); ++i)
+        scaled += fraction[i].digitValue() * (i == 0 ? 1000 : i == 1 ? 100 : i == 2 ? 10 : 1);
+    if (fraction.size() > 4) { // the rest rounds half to even
+        const int next = fraction[4].digitValue();
+        const bool more = QStringView(fraction).mid(5).contains(QRegularExpression(QStringLiteral("[1-9]")));
+        if (next > 5 || (next == 5 && (more || scaled % 2 != 0)))
+            ++scaled;
+    }
+    return m.captured(1) == QLatin1String("-") ? -scaled : scaled;
+}
+
+} // namespace
+
+// Currency is a 64-bit count of ten-thousandths. Whole numbers and decimal text convert
+// exactly; a Double converts by its whole part and its fraction apart, so that large
+// whole amounts stay exact.
 bool toCurrency(Context &cx, const Value &v, int64_t &out)
 {
-    if (v.type() == VType::Currency) {
-        out = v.asCurrency();
-        return true;
+    constexpr __int128 Max = std::numeric_limits<int64_t>::max(), Min = std::numeric_limits<int64_t>::min();
+    __int128 scaled;
+    switch (v.type()) {
+    case VType::Currency: out = v.asCurrency(); return true;
+    case VType::Empty: out = 0; return true;
+    case VType::Boolean: out = v.asBool() ? -10000 : 0; return true;
+    case VType::Byte: out = int64_t(v.asByte()) * 10000; return true;
+    case VType::Integer: out = int64_t(v.asInteger()) * 10000; return true;
+    case VType::Long: out = int64_t(v.asLong()) * 10000; return true;
+    case VType::String:
+        if (const std::optional<__int128> exact = exactDecimal(v.asString())) {
+            scaled = *exact;
+            break;
+        }
+        [[fallthrough]];
+    default: {
+        double d;
+        if (!toDouble(cx, v, d))
+            return false;
+        const double whole = std::trunc(d);
+        if (!(std::fabs(whole) < 9.3e14))
+            return overflow(cx);
+        scaled = __int128(int64_t(whole)) * 10000 + int64_t(roundHalfEven((d - whole) * 10000.0));
+        break;
     }
-    double d;
-    if (!toDouble(cx, v, d))
-        return false;
-    const double scaled = roundHalfEven(d * 10000.0);
-    if (!(std::fabs(scaled) < 9.2233720368547758e18))
+    }
+    if (scaled > Max || scaled < Min)
         return overflow(cx);
     out = int64_t(scaled);
     return true;
+}
+
+std::optional<bool> booleanText(const QString &text)
+{
+    const QString s = text.trimmed();
+    for (const char *t : {"True", "#TRUE#"})
+        if (s.compare(QLatin1String(t), Qt::CaseInsensitive) == 0)
+            return true;
+    for (const char *f : {"False", "#FALSE#"})
+        if (s.compare(QLatin1String(f), Qt::CaseInsensitive) == 0)
+            return false;
+    return std::nullopt;
 }
 
 bool toBool(Context &cx, const Value &v, bool &out)
@@ -253,12 +314,8 @@ bool toBool(Context &cx, const Value &v, bool &out)
     case VType::Null: return invalidNull(cx);
     case VType::String: {
         const QString s = v.asString().trimmed();
-        if (s.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || s == QLatin1String("#TRUE#")) {
-            out = true;
-            return true;
-        }
-        if (s.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 || s == QLatin1String("#FALSE#")) {
-            out = false;
+        if (const std::optional<bool> b = booleanText(s)) {
+            out = *b;
             return true;
         }
         const std::optional<double> d = parseNumber(s);
@@ -413,10 +470,11 @@ QString formatDate(double date)
 {
     int y, mo, d, h, mi, s;
     dateToParts(date, y, mo, d, h, mi, s);
-    const bool hasTime = (h | mi | s) != 0;
+    // A date part of zero is no date: what is left is a time, midnight too.
     const bool hasDate = std::trunc(date) != 0;
+    const bool hasTime = (h | mi | s) != 0 || !hasDate;
     QString text;
-    if (hasDate || !hasTime)
+    if (hasDate)
         text = QStringLiteral("%1/%2/%3").arg(mo).arg(d).arg(y);
     if (hasTime) {
         if (!text.isEmpty())
@@ -522,8 +580,10 @@ std::optional<double> parseDate(const QString &text)
         const int a = m.captured(1).toInt(), b = m.captured(2).toInt(), c = m.captured(3).toInt();
         if (m.captured(1).size() >= 3) { // year first: 2026-12-25
             year = a, month = b, day = c;
-        } else { // month first, as the US locale writes dates
+        } else { // month first, as the US locale writes dates; an impossible month is the day
             month = a, day = b, year = c;
+            if (month > 12 && day <= 12)
+                std::swap(month, day);
         }
     } else {
         const QRegularExpressionMatch n = monthName.match(s);

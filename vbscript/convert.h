@@ -19,6 +19,8 @@ bool toLong(Context &cx, const Value &v, int32_t &out);       // banker's roundi
 bool toInteger(Context &cx, const Value &v, int16_t &out);
 bool toByte(Context &cx, const Value &v, uint8_t &out);
 bool toBool(Context &cx, const Value &v, bool &out);
+// The texts that name a Boolean: "True", "False", "#TRUE#", "#FALSE#", in any case.
+std::optional<bool> booleanText(const QString &text);
 bool toText(Context &cx, const Value &v, QString &out);       // Null raises 94
 bool toCurrency(Context &cx, const Value &v, int64_t &out);
 bool toDate(Context &cx, const Value &v, double &out);

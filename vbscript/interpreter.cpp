@@ -939,11 +939,14 @@ bool Unary::eval(Interp &I, Value &out)
         return negate(I, *v, out);
     case Not:
         return logicalNot(I, *v, out);
-    default: {
-        Value n;
-        if (!toNumeric(I, *v, n))
+    default: { // unary +: the value as it is, once it is known to be a number
+        Value plain;
+        if (!valueOf(I, *v, plain))
             return false;
-        out = v->isEmpty() ? Value() : *v;
+        Value n;
+        if (!toNumeric(I, plain, n))
+            return false;
+        out = std::move(plain);
         return true;
     }
     }

@@ -57,6 +57,10 @@ bool checkFinite(Context &cx, double d)
 
 bool arithmetic(Context &cx, BinOp op, const Value &x, const Value &y, Value &out)
 {
+    if (x.isNull() || y.isNull()) { // Null wins before the other side is looked at
+        out = Value::null();
+        return true;
+    }
     Value a, b;
     if (!toNumeric(cx, x, a) || !toNumeric(cx, y, b))
         return false;
@@ -80,18 +84,27 @@ bool arithmetic(Context &cx, BinOp op, const Value &x, const Value &y, Value &ou
         return true;
     }
     if (rt == VType::Currency && op != BinOp::Div && op != BinOp::Pow) {
+        // Exact: ten-thousandths added, or multiplied and rounded half to even.
         int64_t p, q;
         if (!toCurrency(cx, a, p) || !toCurrency(cx, b, q))
             return false;
-        long double r;
+        __int128 r;
         switch (op) {
-        case BinOp::Add: r = (long double)p + q; break;
-        case BinOp::Sub: r = (long double)p - q; break;
-        default: r = (long double)p * q / 10000.0L; break;
+        case BinOp::Add: r = __int128(p) + q; break;
+        case BinOp::Sub: r = __int128(p) - q; break;
+        default: {
+            const __int128 product = __int128(p) * q;
+            r = product / 10000;
+            const __int128 rest = product % 10000;
+            const __int128 twice = rest < 0 ? -2 * rest : 2 * rest;
+            if (twice > 10000 || (twice == 10000 && r % 2 != 0))
+                r += product < 0 ? -1 : 1;
+            break;
         }
-        if (std::fabs((double)r) >= 9.2233720368547758e18)
+        }
+        if (r > std::numeric_limits<int64_t>::max() || r < std::numeric_limits<int64_t>::min())
             return cx.raise(err::Overflow);
-        out = Value::currency(int64_t(std::llround((double)r)));
+        out = Value::currency(int64_t(r));
         return true;
     }
     double p, q;
@@ -136,6 +149,10 @@ bool arithmetic(Context &cx, BinOp op, const Value &x, const Value &y, Value &ou
 // \ and Mod: both operands rounded to whole numbers first.
 bool integerDivision(Context &cx, BinOp op, const Value &x, const Value &y, Value &out)
 {
+    if (x.isNull() || y.isNull()) {
+        out = Value::null();
+        return true;
+    }
     Value a, b;
     if (!toNumeric(cx, x, a) || !toNumeric(cx, y, b))
         return false;
@@ -183,6 +200,10 @@ bool addition(Context &cx, const Value &x, const Value &y, Value &out)
         if (!joinText(cx, x.asString(), y.asString(), joined))
             return false;
         out = Value::string(std::move(joined));
+        return true;
+    }
+    if (x.isNull() || y.isNull()) {
+        out = Value::null();
         return true;
     }
     if ((xs && y.isEmpty()) || (ys && x.isEmpty())) {
@@ -251,13 +272,8 @@ bool logical(Context &cx, BinOp op, const Value &x, const Value &y, Value &out)
     }
     auto asBits = [&cx](const Value &v, int32_t &bits) {
         if (v.type() == VType::String) {
-            bool b;
-            const QString s = v.asString().trimmed();
-            if (s.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0
-                || s.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) {
-                if (!toBool(cx, v, b))
-                    return false;
-                bits = b ? -1 : 0;
+            if (const std::optional<bool> b = booleanText(v.asString())) {
+                bits = *b ? -1 : 0;
                 return true;
             }
         }
@@ -333,12 +349,15 @@ bool compareValues(Context &cx, const Value &x, const Value &y, int &result, boo
     double p, q;
     if (!toDouble(cx, a, p) || !toDouble(cx, b, q))
         return false;
-    if (a.type() == VType::Single || b.type() == VType::Single) {
-        // Single against Double compares at Single precision, so CSng(1.1) = 1.1.
-        if (a.type() != VType::Double && b.type() != VType::Double) {
-            p = float(p);
-            q = float(q);
-        }
+    if (a.type() == VType::Currency && b.type() == VType::Currency) {
+        result = a.asCurrency() < b.asCurrency() ? -1 : a.asCurrency() > b.asCurrency() ? 1 : 0;
+        return true;
+    }
+    // A Single compares at its own precision, against a Double too: CSng(0.1) = 0.1.
+    auto floatLike = [](VType t) { return t == VType::Single || t == VType::Double || t == VType::Integer || t == VType::Byte; };
+    if ((a.type() == VType::Single || b.type() == VType::Single) && floatLike(a.type()) && floatLike(b.type())) {
+        p = float(p);
+        q = float(q);
     }
     result = p < q ? -1 : p > q ? 1 : 0;
     return true;
@@ -429,13 +448,8 @@ bool logicalNot(Context &cx, const Value &x, Value &out)
     case VType::Empty: out = Value::integer(-1); return true;
     default: {
         if (a.type() == VType::String) {
-            bool b;
-            const QString s = a.asString().trimmed();
-            if (s.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0
-                || s.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) {
-                if (!toBool(cx, a, b))
-                    return false;
-                out = Value::boolean(!b);
+            if (const std::optional<bool> b = booleanText(a.asString())) {
+                out = Value::boolean(!*b);
                 return true;
             }
         }

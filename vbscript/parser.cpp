@@ -964,7 +964,7 @@ Expr *Parser::binaryLevel(int level)
         }
         return binaryLevel(6);
     case 12:
-        return negation();
+        return power();
     default:
         break;
     }
@@ -1015,6 +1015,7 @@ Expr *Parser::binaryLevel(int level)
     }
 }
 
+// negation := ('-' | '+') negation | primary. It binds tighter than ^: -3 ^ 2 is 9.
 Expr *Parser::negation()
 {
     if (at(Tok::Minus) || at(Tok::Plus)) {
@@ -1027,28 +1028,21 @@ Expr *Parser::negation()
         --nesting;
         return u->operand ? u : nullptr;
     }
-    return power();
+    return primary();
 }
 
+// power := negation ('^' negation)*, left to right: 2 ^ 3 ^ 2 is 64.
 Expr *Parser::power()
 {
-    Expr *lhs = primary();
+    Expr *lhs = negation();
     if (!lhs)
         return nullptr;
     while (at(Tok::Caret)) {
         const Token op = cur();
         ++p;
-        Expr *rhs;
-        if (at(Tok::Minus) || at(Tok::Plus)) {
-            auto *u = node<Unary>();
-            u->op = at(Tok::Minus) ? Unary::Neg : Unary::Plus;
-            ++p;
-            if (!(u->operand = primary()))
-                return nullptr;
-            rhs = u;
-        } else if (!(rhs = primary())) {
+        Expr *rhs = negation();
+        if (!rhs)
             return nullptr;
-        }
         lhs = binary(BinOp::Pow, lhs, rhs, op);
     }
     return lhs;

@@ -22,7 +22,8 @@ QHash<QString, const Builtin *> buildIndex()
 QHash<QString, Value> buildConstants()
 {
     QHash<QString, Value> c;
-    auto i = [&c](const char *name, int v) { c.insert(QString::fromLatin1(name).toLower(), v >= -32768 && v <= 32767 ? Value::integer(int16_t(v)) : Value::lng(v)); };
+    // The numeric constants are Longs, as VBScript's are.
+    auto i = [&c](const char *name, int v) { c.insert(QString::fromLatin1(name).toLower(), Value::lng(v)); };
     auto s = [&c](const char *name, const QString &v) { c.insert(QString::fromLatin1(name).toLower(), Value::string(v)); };
     // MsgBox buttons, icons, defaults and results.
     i("vbOKOnly", 0); i("vbOKCancel", 1); i("vbAbortRetryIgnore", 2); i("vbYesNoCancel", 3);
@@ -42,7 +43,7 @@ QHash<QString, Value> buildConstants()
     i("vbBinaryCompare", 0); i("vbTextCompare", 1); i("vbDatabaseCompare", 2);
     i("vbSunday", 1); i("vbMonday", 2); i("vbTuesday", 3); i("vbWednesday", 4);
     i("vbThursday", 5); i("vbFriday", 6); i("vbSaturday", 7); i("vbUseSystemDayOfWeek", 0);
-    i("vbFirstJan1", 1); i("vbFirstFourDays", 2); i("vbFirstFullWeek", 3);
+    i("vbUseSystem", 0); i("vbFirstJan1", 1); i("vbFirstFourDays", 2); i("vbFirstFullWeek", 3);
     i("vbGeneralDate", 0); i("vbLongDate", 1); i("vbShortDate", 2); i("vbLongTime", 3); i("vbShortTime", 4);
     i("vbUseDefault", -2); i("vbTrue", -1); i("vbFalse", 0);
     i("vbBlack", 0x0); i("vbRed", 0xFF); i("vbGreen", 0xFF00); i("vbYellow", 0xFFFF);

@@ -99,7 +99,7 @@ bool formatdatetime(Context &cx, Args a, Value &r)
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     switch (style) {
     case 0: r = Value::string(formatDate(d)); return true;
-    case 1: r = Value::string(english.toString(date, QStringLiteral("dddd, MMMM dd, yyyy"))); return true;
+    case 1: r = Value::string(english.toString(date, QStringLiteral("dddd, MMMM d, yyyy"))); return true;
     case 2: r = Value::string(QStringLiteral("%1/%2/%3").arg(mo).arg(day).arg(y)); return true;
     case 3:
         r = Value::string(QStringLiteral("%1:%2:%3 %4").arg(h % 12 == 0 ? 12 : h % 12)

@@ -326,6 +326,26 @@ bool join(Context &cx, Args a, Value &r)
     return true;
 }
 
+// Chr and Asc speak Windows-1252, the code page of a US Windows: 128 is the euro sign.
+// Its five unused codes stand for the control characters of the same number.
+constexpr char16_t Cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char16_t fromCp1252(uint8_t code) { return code >= 0x80 && code < 0xA0 ? Cp1252High[code - 0x80] : code; }
+
+// The code page's byte for a character; '?' where it has none, as Windows gives.
+uint8_t toCp1252(char16_t c)
+{
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+        return uint8_t(c);
+    for (int i = 0; i < 32; ++i)
+        if (Cp1252High[i] == c)
+            return uint8_t(0x80 + i);
+    return '?';
+}
+
 bool chr(Context &cx, Args a, Value &r)
 {
     int32_t code;
@@ -333,7 +353,7 @@ bool chr(Context &cx, Args a, Value &r)
         return false;
     if (code < 0 || code > 255)
         return cx.raise(err::InvalidCall);
-    r = Value::string(QString(QChar(char16_t(code))));
+    r = Value::string(QString(QChar(fromCp1252(uint8_t(code)))));
     return true;
 }
 
@@ -366,8 +386,7 @@ bool asc(Context &cx, Args a, Value &r)
     char16_t c;
     if (!firstChar(cx, a[0], c))
         return false;
-    // Characters beyond Latin-1 have no single-byte code here: '?' as the ANSI code page gives.
-    r = Value::integer(int16_t(c < 256 ? c : '?'));
+    r = Value::integer(int16_t(toCp1252(c)));
     return true;
 }
 

@@ -11,4 +11,5 @@ WScript.Echo TypeName(10 / 2), 10 / 2 ' expect: Double 5
 WScript.Echo 7 \ 2, -7 \ 2, 7.6 \ 2, 2.5 \ 1, 3.5 \ 1 ' expect: 3 -3 4 2 4
 WScript.Echo 7 Mod 3, -7 Mod 3, 7 Mod -3, 5.5 Mod 2 ' expect: 1 -1 1 0
 WScript.Echo 2 ^ 10, TypeName(2 ^ 2), 2 ^ 0.5 ' expect: 1024 Double 1.4142135623731
-WScript.Echo -2 ^ 2, (-2) ^ 2 ' expect: -4 4
+' Negation binds tighter than ^, as Windows has it.
+WScript.Echo -2 ^ 2, (-2) ^ 2, 2 ^ -1, -(2 ^ 2), 2 ^ 3 ^ 2 ' expect: 4 4 0.5 -4 64

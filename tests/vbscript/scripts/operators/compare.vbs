@@ -2,7 +2,8 @@
 WScript.Echo 1 < 2, "a" < "b", "B" < "a", 2 = 2.0, "abc" = "ABC" ' expect: True True True True False
 WScript.Echo Empty = 0, Empty = "", 1 <> 2, 3 >= 3, 2 <= 1 ' expect: True True True True False
 WScript.Echo IsNull(1 = Null), IsNull(Null <> Null) ' expect: True True
-WScript.Echo CSng(1.1) = 1.1, 0.1 + 0.2 = 0.3 ' expect: False False
+' A Single compares with a Double at the Single's precision.
+WScript.Echo CSng(1.1) = 1.1, CSng(0.1) = 0.1, 0.1 + 0.2 = 0.3, CDbl(CSng(0.1)) = 0.1 ' expect: True True False False
 a = "10" : b = 9
 WScript.Echo a > b ' expect: True
 Set o = Nothing

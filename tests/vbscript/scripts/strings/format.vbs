@@ -4,7 +4,7 @@ WScript.Echo FormatNumber(-1234.5, 2, True, True), FormatNumber(1234.5, 1, True,
 WScript.Echo FormatCurrency(1234.5), FormatCurrency(-5) ' expect: $1,234.50 ($5.00)
 WScript.Echo FormatPercent(0.256), FormatPercent(1, 0) ' expect: 25.60% 100%
 d = #12/7/2026 10:05:09 PM#
-WScript.Echo FormatDateTime(d, 1) ' expect: Monday, December 07, 2026
+WScript.Echo FormatDateTime(d, 1) ' expect: Monday, December 7, 2026
 WScript.Echo FormatDateTime(d, 2), FormatDateTime(d, 3), FormatDateTime(d, 4) ' expect: 12/7/2026 10:05:09 PM 22:05
 WScript.Echo Join(Filter(Array("apple", "Banana", "cherry"), "an"), ","), Join(Filter(Array("apple", "Banana"), "A", True, 1), ",") ' expect: Banana apple,Banana
 WScript.Echo Join(Filter(Array("apple", "Banana", "cherry"), "an", False), ",") ' expect: apple,cherry
