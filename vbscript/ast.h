@@ -432,9 +432,11 @@ struct Proc {
     int line = 0;
     // Local slots: 0 is the result, params follow, then Dim'd and implicit locals.
     NameList slotNames;
-    std::vector<DimStmt::Var> fixedArrays;               // Dim a(3): made at entry
     std::vector<std::pair<QString, Expr *>> consts;      // Const: values known at compile time
     QHash<QString, Value> constValues;
+    // Undeclared names the procedure uses: its local slot, and the global of that name that
+    // takes the slot's place in a run where the global exists.
+    std::vector<std::pair<int, GlobalEntry *>> implicitGlobals;
     int hiddenSlots = 0;
     int slotCount() const { return int(slotNames.size()); }
     bool returnsValue() const { return kind == ProcKind::Function || kind == ProcKind::PropertyGet; }
@@ -446,7 +448,7 @@ struct ClassDef {
         QString name;
         bool isPublic = true;
         std::vector<Expr *> bounds; // Dim a(3) inside a class
-        bool hasBounds = false;
+        bool hasBounds = false;     // an array: fixed with bounds, dynamic without (Dim a())
     };
     std::vector<Field> fields;
     std::vector<Proc *> methods; // Subs and Functions

@@ -80,6 +80,8 @@ Expr *Resolver::lookup(Name *n, ArgList *args)
         }
     }
     if (GlobalEntry *e = I.global(name)) {
+        if (e->kind == GlobalEntry::Var && !e->declared && proc && unknown == Unknown::Declare)
+            return implicitLocal(n, e);
         switch (e->kind) {
         case GlobalEntry::Var: {
             auto *v = static_cast<GlobalVar *>(at(I.make<GlobalVar>()));
@@ -156,16 +158,24 @@ Expr *Resolver::lookup(Name *n, ArgList *args)
     }
     if (unknown == Unknown::ReadEmpty)
         return at(I.make<Literal>());
-    // An implicit variable: local inside a procedure, global at script level.
-    if (proc && unknown == Unknown::Declare) {
-        auto *v = static_cast<LocalVar *>(at(I.make<LocalVar>()));
-        v->slot = proc->slotNames.add(name);
-        v->name = name;
-        return v;
-    }
+    // An implicit variable: global at script level; inside a procedure its own local,
+    // or the global of that name where that exists when the procedure runs.
+    if (proc && unknown == Unknown::Declare)
+        return implicitLocal(n, I.addGlobal(name, GlobalEntry::Var));
     auto *v = static_cast<GlobalVar *>(at(I.make<GlobalVar>()));
     v->entry = I.addGlobal(name, GlobalEntry::Var);
     v->name = name;
+    return v;
+}
+
+Expr *Resolver::implicitLocal(Name *n, GlobalEntry *global)
+{
+    auto *v = I.make<LocalVar>();
+    v->line = n->line;
+    v->column = n->column;
+    v->slot = proc->slotNames.add(n->name);
+    v->name = n->name;
+    proc->implicitGlobals.emplace_back(v->slot, global);
     return v;
 }
 
@@ -510,7 +520,8 @@ bool compileUnit(Interp &I, Unit &unit, ScriptError &error, Proc *scope)
     for (const QString &d : unit.globalDims) {
         GlobalEntry *e = I.global(d);
         if (!e || e->kind != GlobalEntry::Var)
-            I.addGlobal(d, GlobalEntry::Var);
+            e = I.addGlobal(d, GlobalEntry::Var);
+        e->declared = e->exists = true;
     }
     for (auto &[name, init] : unit.globalConsts) {
         Value v;
@@ -538,11 +549,6 @@ bool compileUnit(Interp &I, Unit &unit, ScriptError &error, Proc *scope)
         return false;
     }
 
-    for (DimStmt::Var &v : unit.globalArrays) {
-        v.target = R.expr(v.target);
-        for (Expr *&b : v.bounds)
-            b = R.expr(b);
-    }
     R.proc = scope;
     R.cls = scope ? scope->cls : nullptr;
     if (scope)
@@ -555,11 +561,6 @@ bool compileUnit(Interp &I, Unit &unit, ScriptError &error, Proc *scope)
     for (auto &p : unit.procs) {
         R.proc = p.get();
         R.cls = p->cls;
-        for (DimStmt::Var &v : p->fixedArrays) {
-            v.target = R.expr(v.target);
-            for (Expr *&b : v.bounds)
-                b = R.expr(b);
-        }
         R.block(p->body);
         optimiseBlock(I, p->body);
     }

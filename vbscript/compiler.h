@@ -6,6 +6,7 @@
 namespace vbs {
 
 class Interp;
+struct GlobalEntry;
 struct Unit;
 
 // Resolves names once, before anything runs: every Name becomes a local slot, a global, a
@@ -45,6 +46,7 @@ public:
 
 private:
     int localSlot(const QString &name) const;
+    Expr *implicitLocal(Name *n, GlobalEntry *global);
     bool m_explicit;
     bool m_failed = false;
     ScriptError m_error;

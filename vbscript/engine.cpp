@@ -138,20 +138,7 @@ bool Engine::addCodeUnguarded(const QString &code)
     }
     FrameScope scope(I.frame, &I.globalFrame);
     I.globalFrame.resumeNext = false;
-    bool ok = true;
-    for (DimStmt::Var &v : unit.globalArrays) {
-        DimStmt dim;
-        dim.vars.push_back(v);
-        if (dim.exec(I) == Flow::Error) {
-            ok = false;
-            break;
-        }
-    }
-    if (ok) {
-        const Flow f = I.execBlock(unit.top);
-        ok = f != Flow::Error;
-    }
-    return finish(ok);
+    return finish(I.execBlock(unit.top) != Flow::Error);
 }
 
 bool Engine::run(const QString &procedure, const QList<Value> &args, Value *result)

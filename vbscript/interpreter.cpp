@@ -296,16 +296,7 @@ bool Interp::execute(const QString &code, bool global)
     bool ok = true;
     {
         FrameScope running(frame, &own);
-        for (DimStmt::Var &v : unit.globalArrays) {
-            DimStmt dim;
-            dim.vars.push_back(v);
-            if (dim.exec(*this) == Flow::Error) {
-                ok = false;
-                break;
-            }
-        }
-        if (ok)
-            ok = execBlock(unit.top) != Flow::Error;
+        ok = execBlock(unit.top) != Flow::Error;
     }
     if (keep)
         m_pinnedNodes = m_nodes.size();
@@ -506,17 +497,14 @@ bool Interp::callProc(Proc *proc, Args args, Value *result, Object *me)
         else
             storage[i + 1] = *args.items[i];
     }
+    for (const auto &[slot, global] : proc->implicitGlobals)
+        if (global->kind == GlobalEntry::Var && global->exists)
+            refs[slot] = &global->value;
     Frame f;
     f.refs = refs;
     f.proc = proc;
     f.me = me;
     FrameScope running(frame, &f);
-    for (DimStmt::Var &v : proc->fixedArrays) {
-        DimStmt once;
-        once.vars.push_back(v);
-        if (once.exec(*this) == Flow::Error)
-            return false;
-    }
     if (execBlock(proc->body) == Flow::Error)
         return false;
     if (result)
@@ -640,20 +628,26 @@ bool GlobalVar::peek(Interp &I, const Value *&out, Value &tmp)
     return true;
 }
 
+// Writing a global (assignment, ReDim, a For counter, passing it by reference) makes it exist.
 Value *GlobalVar::ref(Interp &)
 {
+    entry->exists = true;
     return &entry->value;
 }
 
 Value *GlobalVar::plainRef(Interp &)
 {
-    return entry->kind == GlobalEntry::Var ? &entry->value : nullptr;
+    if (entry->kind != GlobalEntry::Var)
+        return nullptr;
+    entry->exists = true;
+    return &entry->value;
 }
 
 bool GlobalVar::assign(Interp &I, Value &&v, bool isSet)
 {
     if (entry->kind == GlobalEntry::Const)
         return I.raiseNamed(err::IllegalAssignment, name);
+    entry->exists = true;
     return store(I, entry->value, std::move(v), isSet, name);
 }
 
@@ -1295,14 +1289,26 @@ Flow DimStmt::exec(Interp &I)
 {
     for (Var &v : vars) {
         Subscripts counts;
-        int64_t total;
-        if (!I.arrayShape(v.bounds, counts, total, v.target->written()))
+        int64_t total = 0;
+        if (!v.bounds.empty() && !I.arrayShape(v.bounds, counts, total, v.target->written()))
             return Flow::Error;
         Value *target = v.target->ref(I);
         if (!target) {
             if (!I.hasError())
                 I.raiseNamed(err::TypeMismatch, v.target->written());
             return Flow::Error;
+        }
+        if (!isReDim) {
+            // Dim a() is an empty dynamic array, Dim a(3) a fixed one. The same Dim run again
+            // (in a loop) keeps the array it made.
+            const ArrayData *old = target->isArray() ? target->asArray() : nullptr;
+            if (v.bounds.empty()) {
+                if (!old || old->fixed)
+                    *target = Value::array(new ArrayData);
+                continue;
+            }
+            if (old && old->fixed && std::equal(old->counts.begin(), old->counts.end(), counts.begin(), counts.end()))
+                continue;
         }
         if (target->isArray() && (target->asArray()->fixed || target->asArray()->locks)) {
             I.raiseNamed(err::ArrayLocked, v.target->written());

@@ -20,6 +20,11 @@ class ScriptObject;
 // so resolved code points straight at them.
 struct GlobalEntry {
     enum Kind : uint8_t { Var, Const, Procedure, Class } kind = Var;
+    // A variable declared at script level (Dim) exists from the start; an undeclared one
+    // once script-level code has assigned it. Procedures use an undeclared name as their
+    // own local unless the global exists when they run.
+    bool declared = false;
+    bool exists = false;
     QString name;
     Value value;
     Proc *proc = nullptr;

@@ -302,7 +302,7 @@ bool Parser::declaration(Block &out, bool isPublic)
     return dim(out, isPublic);
 }
 
-bool Parser::dim(Block &, bool isPublic)
+bool Parser::dim(Block &out, bool isPublic)
 {
     do {
         QString n;
@@ -326,19 +326,19 @@ bool Parser::dim(Block &, bool isPublic)
             for (const ClassDef::Field &f : cls->fields)
                 if (f.name.compare(n, Qt::CaseInsensitive) == 0)
                     return fail(err::NameRedefined);
-            cls->fields.push_back({n, isPublic, var.bounds, var.hasBounds && !var.bounds.empty()});
+            cls->fields.push_back({n, isPublic, var.bounds, var.hasBounds});
             continue;
         }
         if (!declare(n))
             return false;
-        if (var.hasBounds && !var.bounds.empty()) {
+        if (var.hasBounds) {
+            // Dim a(3) makes its array, Dim a() an empty dynamic one, when the statement runs.
             auto *target = node<Name>();
             target->name = n;
             var.target = target;
-            if (proc)
-                proc->fixedArrays.push_back(var);
-            else
-                u.globalArrays.push_back(var);
+            auto *s = node<DimStmt>();
+            s->vars.push_back(var);
+            out.push_back(s);
         }
     } while (accept(Tok::Comma));
     return true;

@@ -18,7 +18,6 @@ struct Unit {
     std::vector<std::unique_ptr<Proc>> procs;
     std::vector<std::unique_ptr<ClassDef>> classes;
     NameList globalDims;                      // Dim/Public/Private at script level
-    std::vector<DimStmt::Var> globalArrays;   // of those, the ones with bounds
     std::vector<std::pair<QString, Expr *>> globalConsts;
     bool optionExplicit = false;
 };

@@ -25,6 +25,10 @@ bool ScriptObject::initialize()
         const ClassDef::Field &f = m_class->fields[i];
         if (!f.hasBounds)
             continue;
+        if (f.bounds.empty()) { // Dim a(): an empty dynamic array
+            m_fields[i] = Value::array(new ArrayData);
+            continue;
+        }
         Subscripts counts;
         int64_t total;
         if (!m_interp->arrayShape(f.bounds, counts, total, f.name))
