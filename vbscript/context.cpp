@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QThread>
+#include <cstring>
 
 namespace vbs {
 
@@ -51,19 +52,32 @@ bool Context::sleep(qint64 milliseconds)
     });
 }
 
+// VBScript's documented generator: a 24-bit linear congruential sequence,
+//   seed = (seed * &H43FD43FD + &HC39EC3) Mod 2^24,   Rnd = seed / 2^24,
+// starting from &H50000 in every run. A negative argument first sets the seed from the
+// bits of the argument as a Single; 0 gives the last number again.
 float Context::nextRandom(double argument)
 {
-    if (argument == 0)
-        return m_lastRandom;
     if (argument < 0) {
-        std::mt19937 fixed(uint32_t(int64_t(argument * 1000)));
-        m_lastRandom = std::uniform_real_distribution<float>(0.0f, 1.0f)(fixed);
-        return m_lastRandom;
+        const float single = float(argument);
+        uint32_t bits;
+        std::memcpy(&bits, &single, sizeof bits);
+        m_seed = (bits + (bits >> 24)) & 0xFFFFFF;
     }
-    m_lastRandom = std::uniform_real_distribution<float>(0.0f, 1.0f)(m_random);
-    if (m_lastRandom >= 1.0f)
-        m_lastRandom = 0.0f;
-    return m_lastRandom;
+    if (argument != 0)
+        m_seed = (m_seed * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFF;
+    return float(m_seed) / 16777216.0f;
+}
+
+// Randomize number: the middle 16 bits of the seed come from the upper half of the
+// number's Double bits, folded; the lowest byte stays.
+void Context::randomize(double number)
+{
+    uint64_t bits;
+    std::memcpy(&bits, &number, sizeof bits);
+    const uint32_t high = uint32_t(bits >> 32);
+    const uint32_t folded = ((high & 0xFFFF) ^ (high >> 16)) << 8;
+    m_seed = (m_seed & 0xFF) | (folded & 0xFFFF00);
 }
 
 } // namespace vbs

@@ -3,7 +3,6 @@
 #include <QString>
 #include <functional>
 #include <optional>
-#include <random>
 
 #include "dispatch.h"
 #include "errors.h"
@@ -94,7 +93,8 @@ public:
     // Rnd: below 0 the same number for the same argument, 0 the last number again, else
     // the next number of the sequence that Randomize seeds.
     float nextRandom(double argument);
-    void randomize(uint32_t seed) { m_random.seed(seed); }
+    // Randomize number: a sequence that depends on the number.
+    void randomize(double number);
     // ---- the time limit, for library code that works or waits long ----------------
     // Library code that works long (a loop over a large string or array, a long string
     // built) reports its work here, in characters or elements: now and then the clock is
@@ -126,8 +126,7 @@ public:
     virtual void resumeClock() = 0;
 
 protected:
-    std::mt19937 m_random{0x5eed};
-    float m_lastRandom = 0;
+    uint32_t m_seed = 0x50000; // VBScript's generator: 24 bits, the same start in every run
     bool m_hasError = false;
     ScriptError m_error;
     ScriptError m_fatalError;

@@ -1,6 +1,7 @@
 #include "interpreter.h"
 
 #include <QDateTime>
+#include <QTime>
 #include <cmath>
 
 #include "compiler.h"
@@ -1582,17 +1583,17 @@ Flow OnErrorStmt::exec(Interp &I)
 
 Flow RandomizeStmt::exec(Interp &I)
 {
-    uint32_t seedValue;
+    // Randomize alone takes the number from the timer, as Randomize Timer would.
+    double number;
     if (seed) {
         Value v;
-        double d;
-        if (!seed->eval(I, v) || !toDouble(I, v, d))
+        if (!seed->eval(I, v) || !toDouble(I, v, number))
             return Flow::Error;
-        seedValue = uint32_t(int64_t(d * 1000));
     } else {
-        seedValue = uint32_t(QDateTime::currentMSecsSinceEpoch());
+        const QTime now = QTime::currentTime();
+        number = now.msecsSinceStartOfDay() / 1000.0;
     }
-    I.randomize(seedValue);
+    I.randomize(number);
     return Flow::Normal;
 }
 

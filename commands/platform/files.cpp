@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cmath>
 
+#include "winpath.h"
+
 namespace platform::files {
 
 namespace {
@@ -38,8 +40,9 @@ Failure fromErrno(int fallback)
 
 } // namespace
 
-Failure kill(const QString &path)
+Failure kill(const QString &scriptPath)
 {
+    const QString path = winpath::local(scriptPath).value_or(QString());
     if (path.isEmpty())
         return failed(FileNotFound);
     const QFileInfo info(path);
@@ -67,8 +70,9 @@ Failure kill(const QString &path)
     return any ? Failure() : failed(FileNotFound);
 }
 
-Failure makeDirectory(const QString &path)
+Failure makeDirectory(const QString &scriptPath)
 {
+    const QString path = winpath::local(scriptPath).value_or(QString());
     if (path.isEmpty())
         return failed(PathNotFound);
     const QFileInfo info(path);
@@ -79,8 +83,10 @@ Failure makeDirectory(const QString &path)
     return QDir().mkdir(path) ? Failure() : failed(PathFileAccess);
 }
 
-Failure copyFile(const QString &source, const QString &destination)
+Failure copyFile(const QString &scriptSource, const QString &scriptDestination)
 {
+    const QString source = winpath::local(scriptSource).value_or(QString());
+    const QString destination = winpath::local(scriptDestination).value_or(QString());
     const QFileInfo from(source);
     if (source.isEmpty() || !from.exists() || from.isDir())
         return failed(FileNotFound);
@@ -108,16 +114,18 @@ Failure copyFile(const QString &source, const QString &destination)
     return Failure();
 }
 
-Failure changeDirectory(const QString &path)
+Failure changeDirectory(const QString &scriptPath)
 {
+    const QString path = winpath::local(scriptPath).value_or(QString());
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists() || !info.isDir())
         return failed(PathNotFound);
     return QDir::setCurrent(path) ? Failure() : failed(PermissionDenied);
 }
 
-Failure fileLength(const QString &path, qint64 &bytes)
+Failure fileLength(const QString &scriptPath, qint64 &bytes)
 {
+    const QString path = winpath::local(scriptPath).value_or(QString());
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists() || info.isDir())
         return failed(FileNotFound);
@@ -125,13 +133,15 @@ Failure fileLength(const QString &path, qint64 &bytes)
     return Failure();
 }
 
-Failure rename(const QString &path, const QString &newName)
+Failure rename(const QString &scriptPath, const QString &newName)
 {
+    const QString path = winpath::local(scriptPath).value_or(QString());
     const QFileInfo info(path);
     if (path.isEmpty() || !info.exists() || info.isDir())
         return failed(FileNotFound);
     // A separator would move the file into another directory: refused, nothing touched.
-    if (newName.isEmpty() || newName.contains(QLatin1Char('/')) || newName == QLatin1String(".")
+    if (newName.isEmpty() || newName.contains(QLatin1Char('/')) || newName.contains(QLatin1Char('\\'))
+        || winpath::hasDrive(newName) || newName == QLatin1String(".")
         || newName == QLatin1String(".."))
         return failed(BadFileName);
     const QString target = info.dir().filePath(newName);
@@ -142,11 +152,15 @@ Failure rename(const QString &path, const QString &newName)
     return Failure();
 }
 
-Failure firstMatch(const QString &pattern, int attributes, QString &name)
+Failure firstMatch(const QString &scriptPattern, int attributes, QString &name)
 {
     name.clear();
-    if (pattern.isEmpty())
+    if (scriptPattern.isEmpty())
         return failed(InvalidCall);
+    const std::optional<QString> local = winpath::local(scriptPattern);
+    if (!local)
+        return Failure(); // nothing matches on a drive this system does not have
+    const QString &pattern = *local;
     QFileInfo info(pattern);
     QString last = info.fileName();
     QDir dir = info.dir();

@@ -4,8 +4,9 @@
 
 #include "failure.h"
 
-// File commands. Paths are used as given; a relative path is relative to the process's
-// current directory, which changeDirectory sets for everything that follows.
+// File commands. A relative path is relative to the process's current directory, which
+// changeDirectory sets for everything that follows. Paths may be written as on Windows:
+// `\` separates as `/` does, and a path with a drive letter is not found.
 namespace platform::files {
 
 // Deletes the file, or every file that matches * and ? in the last part of the path.

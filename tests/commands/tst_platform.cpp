@@ -40,6 +40,7 @@ private slots:
     void fileLengthAndSizeText();
     void renameStaysInItsDirectory();
     void firstMatch();
+    void windowsPaths();
 
     void appletTable();
     void settingsForTheRunningDesktop();
@@ -227,6 +228,35 @@ void TestPlatform::firstMatch()
     QVERIFY(!files::firstMatch(m_dir->path() + "/", 0, name));
     QCOMPARE(name, QString("a.txt"));
     QCOMPARE(files::firstMatch("", 0, name).number, 5);
+}
+
+// Paths written for Windows: \ separates as / does, and a drive letter is never found
+// (nothing named "d:\myDirectory" appears in the current folder).
+void TestPlatform::windowsPaths()
+{
+    QDir::setCurrent(m_dir->path());
+    QCOMPARE(files::makeDirectory("d:\\myDirectory").number, 76);
+    QCOMPARE(files::makeDirectory("C:").number, 76);
+    QVERIFY(!files::makeDirectory("sub"));
+    makeFile(m_dir->filePath("sub/a.txt"), 10);
+    qint64 bytes = 0;
+    QVERIFY(!files::fileLength("sub\\a.txt", bytes));
+    QCOMPARE(bytes, 10);
+    QCOMPARE(files::fileLength("C:\\sub\\a.txt", bytes).number, 53);
+    QVERIFY(!files::copyFile("sub\\a.txt", "sub\\b.txt"));
+    QCOMPARE(files::copyFile("sub\\a.txt", "e:\\b.txt").number, 76);
+    QCOMPARE(files::kill("c:\\sub\\a.txt").number, 53);
+    QCOMPARE(files::rename("sub\\b.txt", "x\\c.txt").number, 52);
+    QVERIFY(!files::rename("sub\\b.txt", "c.txt"));
+    QCOMPARE(files::changeDirectory("d:\\").number, 76);
+    QString name;
+    QVERIFY(!files::firstMatch("sub\\*.txt", 0, name));
+    QCOMPARE(name, QString("a.txt"));
+    QVERIFY(!files::firstMatch("d:\\*.txt", 0, name));
+    QCOMPARE(name, QString());
+    QVERIFY(!files::kill("sub\\*.txt"));
+    QCOMPARE(QDir(m_dir->filePath("sub")).entryList(QDir::Files), QStringList());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"sub"});
 }
 
 void TestPlatform::appletTable()

@@ -5,9 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QStorageInfo>
 
 #include "context.h"
 #include "convert.h"
+#include "winpath.h"
 
 namespace vbs {
 
@@ -142,8 +144,12 @@ private:
 // A read-only list of File or Folder objects: Count, Item(name), For Each.
 class ItemList : public Object {
 public:
-    ItemList(const QString &typeName, std::vector<Value> items, QStringList names)
-        : m_type(typeName), m_items(std::move(items)), m_names(std::move(names)) {}
+    ItemList(const QString &typeName, std::vector<Value> items, const QStringList &names)
+        : m_type(typeName), m_items(std::move(items))
+    {
+        for (qsizetype i = 0; i < names.size(); ++i)
+            m_index.insert(names[i], int(i));
+    }
     QString typeName() const override { return m_type; }
     int memberId(const QString &name) override
     {
@@ -159,9 +165,9 @@ public:
         QString name;
         if (!arg(cx, args, 0, name))
             return false;
-        const int at = int(m_names.indexOf(name));
+        const int at = m_index.value(name, -1);
         if (at < 0)
-            return cx.raise(err::FileNotFound);
+            return cx.raise(m_type == QLatin1String("Drives") ? 68 : int(err::FileNotFound));
         result = m_items[size_t(at)];
         return true;
     }
@@ -174,7 +180,26 @@ public:
 private:
     QString m_type;
     std::vector<Value> m_items;
-    QStringList m_names;
+    QHash<QString, int> m_index;
+};
+
+// A mounted file system as a Drive: Linux has no drive letters, so Path and RootFolder are
+// its mount point and DriveLetter is empty.
+class Drive : public Object {
+public:
+    explicit Drive(const QStorageInfo &volume) : m_volume(volume) {}
+    QString typeName() const override { return QStringLiteral("Drive"); }
+    int memberId(const QString &name) override
+    {
+        static const MemberTable members{"Path", "DriveLetter", "RootFolder", "DriveType", "FileSystem",
+                                         "FreeSpace", "AvailableSpace", "TotalSize", "IsReady", "VolumeName",
+                                         "SerialNumber", "ShareName"};
+        return members.id(name);
+    }
+    bool invoke(Context &cx, int id, Invoke kind, Args, Value &result) override;
+
+private:
+    QStorageInfo m_volume;
 };
 
 // A File or a Folder: Name (assigning it renames in place), Path, Size, dates, Delete.
@@ -257,10 +282,52 @@ private:
     bool m_folder;
 };
 
+bool Drive::invoke(Context &cx, int id, Invoke kind, Args, Value &result)
+{
+    if (kind & (InvokeLet | InvokeSet))
+        return cx.raise(err::NoSuchMember);
+    m_volume.refresh();
+    switch (id == DefaultMember ? 1 : id) {
+    case 1: result = Value::string(m_volume.rootPath()); return true;
+    case 2: result = Value::string(QString()); return true;
+    case 3: result = Value::object(new Entry(m_volume.rootPath(), true)); return true;
+    case 4: // 1 removable, 2 fixed, 3 network, 4 CD-ROM, 5 RAM disk
+        result = Value::lng(m_volume.fileSystemType().startsWith("nfs") || m_volume.fileSystemType().startsWith("cifs") ? 3
+                            : m_volume.fileSystemType() == "tmpfs" ? 5 : m_volume.fileSystemType() == "iso9660" ? 4 : 2);
+        return true;
+    case 5: result = Value::string(QString::fromLatin1(m_volume.fileSystemType())); return true;
+    case 6: result = Value::dbl(double(m_volume.bytesFree())); return true;
+    case 7: result = Value::dbl(double(m_volume.bytesAvailable())); return true;
+    case 8: result = Value::dbl(double(m_volume.bytesTotal())); return true;
+    case 9: result = Value::boolean(m_volume.isReady()); return true;
+    case 10: result = Value::string(m_volume.name()); return true;
+    case 11: result = Value::lng(int32_t(qHash(m_volume.device()))); return true;
+    case 12: result = Value::string(QString()); return true;
+    default: return cx.raise(err::NoSuchMember);
+    }
+}
+
+// The mounted file systems that scripts see as drives: real ones, not the kernel's own.
+QList<QStorageInfo> mountedDrives()
+{
+    QList<QStorageInfo> drives;
+    for (const QStorageInfo &v : QStorageInfo::mountedVolumes()) {
+        const QByteArray type = v.fileSystemType();
+        if (v.isValid() && !type.isEmpty() && type != "proc" && type != "sysfs" && type != "devpts"
+            && type != "cgroup" && type != "cgroup2" && type != "overlay" && !v.rootPath().startsWith(QLatin1String("/proc"))
+            && !v.rootPath().startsWith(QLatin1String("/sys")))
+            drives << v;
+    }
+    if (drives.isEmpty())
+        drives << QStorageInfo::root();
+    return drives;
+}
+
 enum Id {
     BuildPath = 1, CopyFile, CreateFolder, CreateTextFile, DeleteFile, DeleteFolder, FileExists, FolderExists,
     GetAbsolutePathName, GetBaseName, GetExtensionName, GetFile, GetFileName, GetFolder, GetParentFolderName,
-    GetTempName, MoveFile, OpenTextFile, MoveFolder, CopyFolder,
+    GetTempName, MoveFile, OpenTextFile, MoveFolder, CopyFolder, Drives, GetDrive, GetDriveName, DriveExists,
+    GetSpecialFolder,
 };
 
 // The files a path names: itself, or what * and ? match in its last part.
@@ -314,27 +381,86 @@ int FileSystemObject::memberId(const QString &name)
                                      "DeleteFolder", "FileExists", "FolderExists", "GetAbsolutePathName",
                                      "GetBaseName", "GetExtensionName", "GetFile", "GetFileName", "GetFolder",
                                      "GetParentFolderName", "GetTempName", "MoveFile", "OpenTextFile",
-                                     "MoveFolder", "CopyFolder"};
+                                     "MoveFolder", "CopyFolder", "Drives", "GetDrive", "GetDriveName",
+                                     "DriveExists", "GetSpecialFolder"};
     return members.id(name);
 }
 
 bool FileSystemObject::invoke(Context &cx, int id, Invoke, Args a, Value &result)
 {
     QString p, q;
-    if (id != GetTempName && !arg(cx, a, 0, p))
+    if (id != GetTempName && id != Drives && id != GetSpecialFolder && !arg(cx, a, 0, p))
         return false;
-    const QFileInfo info(p);
+    // The text functions work on the path as written, Windows paths included.
     switch (id) {
-    case BuildPath: {
+    case BuildPath:
         if (!arg(cx, a, 1, q))
             return false;
-        result = Value::string(p.isEmpty() || p.endsWith(QLatin1Char('/')) ? p + q : p + QLatin1Char('/') + q);
+        result = Value::string(winpath::build(p, q));
+        return true;
+    case GetFileName: result = Value::string(winpath::fileName(p)); return true;
+    case GetBaseName: result = Value::string(winpath::baseName(p)); return true;
+    case GetExtensionName: result = Value::string(winpath::extension(p)); return true;
+    case GetParentFolderName: result = Value::string(winpath::parentFolder(p)); return true;
+    case GetDriveName: result = Value::string(winpath::hasDrive(p) ? p.left(2) : QString()); return true;
+    case GetTempName:
+        result = Value::string(QStringLiteral("rad%1.tmp").arg(QString::number(QRandomGenerator::global()->bounded(0x100000), 16).toUpper(), 5, QLatin1Char('0')));
+        return true;
+    case Drives: {
+        std::vector<Value> items;
+        QStringList names;
+        for (const QStorageInfo &v : mountedDrives()) {
+            items.push_back(Value::object(new Drive(v)));
+            names << v.rootPath();
+        }
+        result = Value::object(new ItemList(QStringLiteral("Drives"), std::move(items), names));
         return true;
     }
+    case GetSpecialFolder: { // 0 the system's folder, 1 its programs, 2 the temporary folder
+        int32_t which;
+        if (a.count != 1 || !toLong(cx, a[0], which))
+            return cx.hasError() || cx.raise(err::WrongArgs);
+        if (which < 0 || which > 2)
+            return cx.raise(err::InvalidCall);
+        static const char *const folders[] = {"/etc", "/usr/bin"};
+        result = Value::object(new Entry(which == 2 ? QDir::tempPath() : QString::fromLatin1(folders[which]), true));
+        return true;
+    }
+    default:
+        break;
+    }
+    // The others touch files: a path with a drive letter names nothing on this system.
+    const std::optional<QString> local = winpath::local(p);
+    if (!local) {
+        switch (id) {
+        case FileExists:
+        case FolderExists:
+        case DriveExists: result = Value::boolean(false); return true;
+        case GetAbsolutePathName: result = Value::string(p); return true;
+        case GetDrive: return cx.raise(68); // Device unavailable
+        case CopyFile:
+        case MoveFile:
+        case DeleteFile:
+        case GetFile:
+        case OpenTextFile: return cx.raise(err::FileNotFound);
+        default: return cx.raise(err::PathNotFound);
+        }
+    }
+    p = *local;
+    const QFileInfo info(p);
+    if ((id == CopyFile || id == MoveFile || id == MoveFolder || id == CopyFolder)) {
+        if (!arg(cx, a, 1, q))
+            return false;
+        const std::optional<QString> target = winpath::local(q);
+        if (!target)
+            return cx.raise(err::PathNotFound);
+        q = *target;
+    }
+    switch (id) {
     case CopyFile:
     case MoveFile: {
         bool overwrite = true;
-        if (!arg(cx, a, 1, q) || (id == CopyFile && !flag(cx, a, 2, true, overwrite)))
+        if (id == CopyFile && !flag(cx, a, 2, true, overwrite))
             return false;
         const QStringList sources = matching(p);
         if (sources.isEmpty())
@@ -386,6 +512,8 @@ bool FileSystemObject::invoke(Context &cx, int id, Invoke, Args a, Value &result
                 return cx.raise(err::InvalidCall);
             unicode = format == -1;
         }
+        if (p.isEmpty())
+            return cx.raise(err::FileNotFound);
         if (info.isDir())
             return cx.raise(err::PermissionDenied);
         if (!info.dir().exists())
@@ -411,14 +539,12 @@ bool FileSystemObject::invoke(Context &cx, int id, Invoke, Args a, Value &result
         return true;
     }
     case DeleteFolder:
-        if (!info.isDir())
+        if (p.isEmpty() || !info.isDir())
             return cx.raise(err::PathNotFound);
         return QDir(p).removeRecursively() || cx.raise(err::PermissionDenied);
     case MoveFolder:
     case CopyFolder:
-        if (!arg(cx, a, 1, q))
-            return false;
-        if (!info.isDir())
+        if (p.isEmpty() || !info.isDir())
             return cx.raise(err::PathNotFound);
         if (id == MoveFolder) {
             if (QFileInfo::exists(q))
@@ -426,33 +552,32 @@ bool FileSystemObject::invoke(Context &cx, int id, Invoke, Args a, Value &result
             return QDir().rename(p, q) || cx.raise(err::PermissionDenied);
         }
         return copyTree(p, q) || cx.raise(err::PermissionDenied);
-    case FileExists: result = Value::boolean(info.isFile()); return true;
-    case FolderExists: result = Value::boolean(info.isDir()); return true;
+    case FileExists: result = Value::boolean(!p.isEmpty() && info.isFile()); return true;
+    case FolderExists: result = Value::boolean(!p.isEmpty() && info.isDir()); return true;
     case GetAbsolutePathName: result = Value::string(QDir::cleanPath(info.absoluteFilePath())); return true;
-    case GetBaseName: result = Value::string(info.completeBaseName()); return true;
-    case GetExtensionName: result = Value::string(info.suffix()); return true;
-    case GetFileName: result = Value::string(info.fileName()); return true;
-    case GetParentFolderName: {
-        QString parent = p;
-        while (parent.endsWith(QLatin1Char('/')) && parent.size() > 1)
-            parent.chop(1);
-        const qsizetype slash = parent.lastIndexOf(QLatin1Char('/'));
-        result = Value::string(slash < 0 ? QString() : slash == 0 ? QStringLiteral("/") : parent.left(slash));
-        return true;
-    }
     case GetFile:
-        if (!info.isFile())
+        if (p.isEmpty() || !info.isFile())
             return cx.raise(err::FileNotFound);
         result = Value::object(new Entry(p, false));
         return true;
     case GetFolder:
-        if (!info.isDir())
+        if (p.isEmpty() || !info.isDir())
             return cx.raise(err::PathNotFound);
         result = Value::object(new Entry(p, true));
         return true;
-    case GetTempName:
-        result = Value::string(QStringLiteral("rad%1.tmp").arg(QRandomGenerator::global()->bounded(0x100000), 5, 16, QLatin1Char('0')).toUpper().replace(QLatin1String(".TMP"), QLatin1String(".tmp")));
+    case DriveExists:
+    case GetDrive: {
+        // A drive is a mounted file system, named by its mount point (or any path on it).
+        const QStorageInfo volume(p.isEmpty() ? QStringLiteral("/") : p);
+        if (id == DriveExists) {
+            result = Value::boolean(!p.isEmpty() && volume.isValid());
+            return true;
+        }
+        if (p.isEmpty() || !volume.isValid())
+            return cx.raise(68); // Device unavailable
+        result = Value::object(new Drive(volume));
         return true;
+    }
     default:
         return cx.raise(err::NoSuchMember);
     }

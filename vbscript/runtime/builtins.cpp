@@ -13,7 +13,7 @@ QHash<QString, const Builtin *> buildIndex()
                                  runtime::mathFunctions, runtime::arrayFunctions,
                                  runtime::dateFunctions, runtime::infoFunctions,
                                  runtime::dialogFunctions, runtime::objectFunctions,
-                                 runtime::formatFunctions})
+                                 runtime::formatFunctions, runtime::byteFunctions})
         for (const Builtin *b = table; b->name; ++b)
             index.insert(QString::fromLatin1(b->name).toLower(), b);
     return index;

@@ -22,6 +22,7 @@ extern const Builtin infoFunctions[];
 extern const Builtin dialogFunctions[];
 extern const Builtin objectFunctions[];
 extern const Builtin formatFunctions[];
+extern const Builtin byteFunctions[];
 } // namespace runtime
 
 } // namespace vbs

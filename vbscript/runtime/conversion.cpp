@@ -133,9 +133,21 @@ bool isnull(Context &, Args a, Value &r) { r = Value::boolean(a[0].isNull()); re
 bool isarray(Context &, Args a, Value &r) { r = Value::boolean(a[0].isArray()); return true; }
 bool isobject(Context &, Args a, Value &r) { r = Value::boolean(a[0].isObject()); return true; }
 
-bool isnumeric(Context &, Args a, Value &r)
+bool isnumeric(Context &cx, Args a, Value &r)
 {
-    const Value &v = a[0];
+    // An object is numeric when its default property gives a number.
+    Value v = a[0];
+    if (v.isObject()) {
+        Value plain;
+        if (!valueOf(cx, v, plain)) {
+            if (cx.fatal)
+                return false;
+            cx.clearError(); // no default property: not a number
+            r = Value::boolean(false);
+            return true;
+        }
+        v = plain;
+    }
     bool numeric = v.isNumeric() || v.type() == VType::Boolean || v.isEmpty();
     if (v.isString())
         numeric = parseNumber(v.asString()).has_value();

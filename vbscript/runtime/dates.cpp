@@ -50,6 +50,44 @@ bool datePart(Context &cx, Args a, Value &r)
     return true;
 }
 
+// The first day of the week as an argument gives it (vbSunday 1 .. vbSaturday 7; 0, the
+// system's, is Sunday here); anything else is error 5.
+bool firstDayArg(Context &cx, Args a, int index, int &first)
+{
+    int32_t f = 1;
+    if (a.has(index) && !toLong(cx, a[index], f))
+        return false;
+    if (f < 0 || f > 7)
+        return cx.raise(err::InvalidCall);
+    first = f == 0 ? 1 : f;
+    return true;
+}
+
+// The day's place in its week, 1 to 7, counted from `first`. 30 December 1899 (day 0)
+// was a Saturday.
+int dayOfWeek(double date, int first)
+{
+    const int64_t days = int64_t(std::floor(date));
+    const int sundayBased = int(((days + 6) % 7 + 7) % 7) + 1;
+    return (sundayBased - first + 7) % 7 + 1;
+}
+
+// The week of the year, with the week that starts the year chosen by `firstWeek`:
+// 1 the week of 1 January, 2 the first with four days of the year, 3 the first whole one.
+int weekOfYear(double date, int first, int firstWeek)
+{
+    const double day = std::floor(date);
+    for (int year = QDate(1899, 12, 30).addDays(qint64(day)).year();; --year) {
+        const double jan1 = std::floor(dateFromParts(year, 1, 1));
+        const int before = dayOfWeek(jan1, first) - 1; // days of that week in the old year
+        double week1 = jan1 - before;
+        if ((firstWeek == 2 && before > 3) || (firstWeek == 3 && before > 0))
+            week1 += 7;
+        if (day >= week1)
+            return int((day - week1) / 7) + 1;
+    }
+}
+
 // Weekday(date[, firstday]): 1 for the first day of the week (Sunday by default).
 bool weekday(Context &cx, Args a, Value &r)
 {
@@ -58,19 +96,10 @@ bool weekday(Context &cx, Args a, Value &r)
         return true;
     }
     double d;
-    if (!toDate(cx, a[0], d))
+    int first;
+    if (!toDate(cx, a[0], d) || !firstDayArg(cx, a, 1, first))
         return false;
-    int32_t first = 1;
-    if (a.has(1) && !toLong(cx, a[1], first))
-        return false;
-    if (first < 0 || first > 7)
-        return cx.raise(err::InvalidCall);
-    if (first == 0)
-        first = 1;
-    // 30 December 1899 was a Saturday (7).
-    const int64_t days = int64_t(std::floor(d));
-    const int sundayBased = int(((days + 6) % 7 + 7) % 7) + 1;
-    r = Value::integer(int16_t((sundayBased - first + 7) % 7 + 1));
+    r = Value::integer(int16_t(dayOfWeek(d, first)));
     return true;
 }
 
@@ -170,6 +199,10 @@ double secondsOfDay(double date)
 // DateAdd(interval, number, date): months keep the day where the month has it, else its last.
 bool dateadd(Context &cx, Args a, Value &r)
 {
+    if (a[2].isNull()) {
+        r = Value::null();
+        return true;
+    }
     QString name;
     double n, d;
     if (!toText(cx, a[0], name) || !toDouble(cx, a[1], n) || !toDate(cx, a[2], d))
@@ -212,7 +245,8 @@ bool datediff(Context &cx, Args a, Value &r)
 {
     QString name;
     double d1, d2;
-    if (!toText(cx, a[0], name) || !toDate(cx, a[1], d1) || !toDate(cx, a[2], d2))
+    int first;
+    if (!toText(cx, a[0], name) || !toDate(cx, a[1], d1) || !toDate(cx, a[2], d2) || !firstDayArg(cx, a, 3, first))
         return false;
     int y1, m1, dd1, h1, mi1, s1, y2, m2, dd2, h2, mi2, s2;
     dateToParts(d1, y1, m1, dd1, h1, mi1, s1);
@@ -228,8 +262,8 @@ bool datediff(Context &cx, Args a, Value &r)
     case Interval::DayOfYear:
     case Interval::Day: diff = days2 - days1; break;
     case Interval::Weekday: diff = std::trunc((days2 - days1) / 7); break;
-    case Interval::Week: // Sundays crossed: weeks start on Sunday
-        diff = std::floor((days2 + 6) / 7) - std::floor((days1 + 6) / 7);
+    case Interval::Week: // first days of the week crossed; day `first` is such a day
+        diff = std::floor((days2 - first) / 7) - std::floor((days1 - first) / 7);
         break;
     case Interval::Hour: diff = std::floor(secs2 / 3600) - std::floor(secs1 / 3600); break;
     case Interval::Minute: diff = std::floor(secs2 / 60) - std::floor(secs1 / 60); break;
@@ -241,12 +275,22 @@ bool datediff(Context &cx, Args a, Value &r)
 }
 
 // DatePart(interval, date): the part of the date the interval names.
+// DatePart(interval, date[, firstdayofweek[, firstweekofyear]])
 bool datepart(Context &cx, Args a, Value &r)
 {
+    if (a[1].isNull()) {
+        r = Value::null();
+        return true;
+    }
     QString name;
     double d;
-    if (!toText(cx, a[0], name) || !toDate(cx, a[1], d))
+    int first;
+    int32_t firstWeek = 1;
+    if (!toText(cx, a[0], name) || !toDate(cx, a[1], d) || !firstDayArg(cx, a, 2, first)
+        || (a.has(3) && !toLong(cx, a[3], firstWeek)))
         return false;
+    if (firstWeek < 0 || firstWeek > 3)
+        return cx.raise(err::InvalidCall);
     int y, mo, day, h, mi, sec;
     dateToParts(d, y, mo, day, h, mi, sec);
     const QDate date(y, mo, day);
@@ -257,12 +301,8 @@ bool datepart(Context &cx, Args a, Value &r)
     case Interval::Month: part = mo; break;
     case Interval::DayOfYear: part = date.dayOfYear(); break;
     case Interval::Day: part = day; break;
-    case Interval::Weekday: part = date.dayOfWeek() % 7 + 1; break; // Sunday is 1
-    case Interval::Week: { // the week holding 1 January is week 1; weeks start on Sunday
-        const QDate first(y, 1, 1);
-        part = (date.dayOfYear() - 1 + first.dayOfWeek() % 7) / 7 + 1;
-        break;
-    }
+    case Interval::Weekday: part = dayOfWeek(d, first); break;
+    case Interval::Week: part = weekOfYear(d, first, firstWeek == 0 ? 1 : firstWeek); break;
     case Interval::Hour: part = h; break;
     case Interval::Minute: part = mi; break;
     case Interval::Second: part = sec; break;

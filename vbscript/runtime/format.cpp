@@ -56,6 +56,8 @@ bool numberFormat(Context &cx, Args a, Value &r, double scale, const QString &pr
                   bool parensDefault)
 {
     double value;
+    if (a[0].isNull())
+        return cx.raise(err::TypeMismatch);
     if (!toDouble(cx, a[0], value))
         return false;
     int digits = 2;
@@ -91,6 +93,8 @@ bool formatdatetime(Context &cx, Args a, Value &r)
 {
     double d;
     int32_t style = 0;
+    if (a[0].isNull())
+        return cx.raise(err::TypeMismatch);
     if (!toDate(cx, a[0], d) || (a.has(1) && !toLong(cx, a[1], style)))
         return false;
     int y, mo, day, h, mi, s;

@@ -15,10 +15,10 @@ int findText(const QString &text, const QString &sought, int start, bool textCom
     if (text.isEmpty())
         return 0;
     if (!backward) {
+        if (start > text.size()) // past the end nothing is found, not even ""
+            return 0;
         if (sought.isEmpty())
             return start;
-        if (start > text.size())
-            return 0;
         return int(text.indexOf(sought, start - 1, cs)) + 1;
     }
     const int end = start < 0 ? int(text.size()) : start;
@@ -56,6 +56,16 @@ bool len(Context &cx, Args a, Value &r)
     return true;
 }
 
+// Null in a number argument is error 94, and it is found before the range errors of the
+// arguments in front of it: Mid("abc", 0, Null) is 94, not 5.
+bool noNullFrom(Context &cx, Args a, int from)
+{
+    for (int i = from; i < a.count; ++i)
+        if (a[i].isNull())
+            return cx.raise(err::InvalidNull);
+    return true;
+}
+
 bool count(Context &cx, const Value &v, int32_t &n)
 {
     if (!toLong(cx, v, n))
@@ -68,7 +78,7 @@ template <bool FromRight>
 bool ends(Context &cx, Args a, Value &r)
 {
     int32_t n;
-    if (!count(cx, a[1], n))
+    if (!noNullFrom(cx, a, 1) || !count(cx, a[1], n))
         return false;
     if (nullIn(a[0], r))
         return true;
@@ -82,7 +92,7 @@ bool ends(Context &cx, Args a, Value &r)
 bool mid(Context &cx, Args a, Value &r)
 {
     int32_t start, n = -1;
-    if (!toLong(cx, a[1], start))
+    if (!noNullFrom(cx, a, 1) || !toLong(cx, a[1], start))
         return false;
     if (start < 1)
         return cx.raise(err::InvalidCall);
@@ -105,7 +115,7 @@ bool compareMode(Context &cx, Args a, int index, bool &text)
     int32_t mode;
     if (!toLong(cx, a[index], mode))
         return false;
-    if (mode < 0 || mode > 2)
+    if (mode < 0 || mode > 1) // binary or text
         return cx.raise(err::InvalidCall);
     text = mode == 1;
     return true;
@@ -117,7 +127,7 @@ bool instr(Context &cx, Args a, Value &r)
     int first = 0;
     int32_t start = 1;
     if (a.count >= 3) {
-        if (a[0].isNull())
+        if (a[0].isNull() || (a.count > 3 && a[3].isNull()))
             return cx.raise(err::InvalidNull);
         if (!toLong(cx, a[0], start))
             return false;
@@ -143,7 +153,7 @@ bool instr(Context &cx, Args a, Value &r)
 bool instrrev(Context &cx, Args a, Value &r)
 {
     int32_t start = -1;
-    if (a.has(2) && !toLong(cx, a[2], start))
+    if (!noNullFrom(cx, a, 2) || (a.has(2) && !toLong(cx, a[2], start)))
         return false;
     if (start == 0 || start < -1)
         return cx.raise(err::InvalidCall);
@@ -196,11 +206,8 @@ bool rtrim(Context &cx, Args a, Value &r) { return trimSpaces(cx, a, r, false, t
 // Replace(text, find, with[, start[, count[, compare]]]): the result begins at start.
 bool replace(Context &cx, Args a, Value &r)
 {
-    if (a[0].isNull() || a[1].isNull() || a[2].isNull()) {
-        if (a[0].isNull())
-            r = Value::null();
-        return a[0].isNull() || cx.raise(err::InvalidNull);
-    }
+    if (!noNullFrom(cx, a, 0))
+        return false;
     QString text, find, with;
     if (!toText(cx, a[0], text) || !toText(cx, a[1], find) || !toText(cx, a[2], with))
         return false;
@@ -255,8 +262,8 @@ Value stringArray(const QStringList &items)
 // Split(text[, delimiter[, count[, compare]]])
 bool split(Context &cx, Args a, Value &r)
 {
-    if (a[0].isNull())
-        return cx.raise(err::InvalidNull);
+    if (!noNullFrom(cx, a, 0))
+        return false;
     QString text, delimiter = QStringLiteral(" ");
     if (!toText(cx, a[0], text))
         return false;
@@ -415,6 +422,10 @@ bool space(Context &cx, Args a, Value &r)
 bool string(Context &cx, Args a, Value &r)
 {
     int32_t n;
+    if (a[0].isNull() || a[1].isNull()) { // either Null: Null
+        r = Value::null();
+        return true;
+    }
     if (!count(cx, a[0], n))
         return false;
     if (a[1].isNull()) {
@@ -453,6 +464,8 @@ bool strreverse(Context &cx, Args a, Value &r)
 
 bool strcomp(Context &cx, Args a, Value &r)
 {
+    if (!noNullFrom(cx, a, 2))
+        return false;
     if (a[0].isNull() || a[1].isNull()) {
         r = Value::null();
         return true;
