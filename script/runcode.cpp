@@ -17,6 +17,21 @@ QString ScriptRun::errorBoxText(int number, const QString &description)
     return QString::number(number) + QStringLiteral(" - ") + cleaned;
 }
 
+// The command words are rewritten only at line starts; called as functions anywhere else
+// (ReturnValue = Shell("CALC.EXE"), MsgBox FileLen(f)) they reach the command object too,
+// where the script and the language have no procedure or variable of that name.
+bool ScriptRun::addCommandWordCalls()
+{
+    const QString prefix = QStringLiteral("qxCmd.");
+    for (const CommandWord &row : commandWords) {
+        const QString replacement = QString::fromLatin1(row.replacement);
+        if (replacement.startsWith(prefix) && !m_sc1.AddAlias(QString::fromLatin1(row.word), QStringLiteral("qxCmd"),
+                                                              replacement.mid(prefix.size())))
+            return false;
+    }
+    return m_sc1.AddAlias(QStringLiteral("InstrRev"), QStringLiteral("qxCmd"), QStringLiteral("qxInstrRev"));
+}
+
 bool ScriptRun::RunCode()
 {
     if (m_running)
@@ -31,7 +46,7 @@ bool ScriptRun::RunCode()
     m_surface.setStatusColor(RunSurface::StatusColor::Red);
     m_sc1.Reset();
     QList<int> originalLines;
-    const bool ok = m_sc1.AddObject(QStringLiteral("qxCmd"), m_qxRun1, true)
+    const bool ok = m_sc1.AddObject(QStringLiteral("qxCmd"), m_qxRun1, true) && addCommandWordCalls()
                     && m_sc1.AddCode(rewriteScript(m_surface.codeText(), &originalLines))
                     && m_sc1.Run(QStringLiteral("Main"));
     if (ok) {

@@ -42,6 +42,8 @@ public:
     static QString errorBoxText(int number, const QString &description);
 
 private:
+    bool addCommandWordCalls();
+
     RunSurface &m_surface;
     ScriptControl &m_sc1;
     vbs::Object *m_qxRun1;

@@ -18,6 +18,11 @@ bool ScriptControl::AddObject(const QString &name, vbs::Object *object, bool add
     return m_engine.addObject(name, object, addMembers) || failed();
 }
 
+bool ScriptControl::AddAlias(const QString &alias, const QString &objectName, const QString &member)
+{
+    return m_engine.addAlias(alias, objectName, member) || failed();
+}
+
 bool ScriptControl::AddCode(const QString &code)
 {
     return m_engine.addCode(code) || failed();

@@ -27,6 +27,8 @@ public:
 
     void Reset();
     bool AddObject(const QString &name, vbs::Object *object, bool addMembers);
+    // Another name for a member of an added object (see vbs::Engine::addAlias).
+    bool AddAlias(const QString &alias, const QString &objectName, const QString &member);
     bool AddCode(const QString &code);
     bool Run(const QString &procedure);
     // True while a script runs (and perhaps waits in a dialog or processes events).

@@ -151,6 +151,19 @@ Expr *Resolver::lookup(Name *n, ArgList *args)
         k->name = name;
         return k;
     }
+    for (const Interp::Registered &r : I.registered) {
+        const auto alias = r.aliases.constFind(name.toLower());
+        if (alias == r.aliases.constEnd())
+            continue;
+        auto *h = static_cast<HostMember *>(at(I.make<HostMember>()));
+        h->object = r.object.asObject();
+        h->objectName = r.name;
+        h->id = h->object->memberId(*alias);
+        h->name = *alias;
+        if (args)
+            h->args = *args;
+        return h;
+    }
     if (m_explicit && !n->declares) {
         auto *u = static_cast<Undefined *>(at(I.make<Undefined>()));
         u->name = name;

@@ -101,8 +101,22 @@ bool Engine::addObject(const QString &name, Object *object, bool addMembers)
             return fail(e);
         }
     }
-    m_interp->registered.push_back({name, Value::object(object), addMembers});
+    m_interp->registered.push_back({name, Value::object(object), addMembers, {}});
     return true;
+}
+
+bool Engine::addAlias(const QString &alias, const QString &objectName, const QString &member)
+{
+    for (Interp::Registered &r : m_interp->registered) {
+        if (r.name.compare(objectName, Qt::CaseInsensitive) == 0 && r.object.asObject()->memberId(member) > 0) {
+            r.aliases.insert(alias.toLower(), member);
+            return true;
+        }
+    }
+    ScriptError e;
+    e.number = err::InvalidCall;
+    e.name = objectName + QLatin1Char('.') + member;
+    return fail(e);
 }
 
 // The last guard: an allocation that nothing could serve ends the run with 7 Out of memory

@@ -45,6 +45,9 @@ public:
     // The engine holds a reference until reset() or its end: an object owned elsewhere
     // (one that does not delete itself) must outlive the engine.
     bool addObject(const QString &name, Object *object, bool addMembers);
+    // Another name for a member of a registered object: a name that is no procedure or
+    // variable of the script and no built-in calls that member.
+    bool addAlias(const QString &alias, const QString &objectName, const QString &member);
     // Compiles the text and runs its top-level statements. A compile error runs nothing.
     bool addCode(const QString &code);
     // Calls a Sub or Function by name (any letter case) and returns its result.

@@ -116,6 +116,9 @@ public:
         QString name;
         Value object;
         bool addMembers = false;
+        // Other names for members (lower case -> member name), for names the script and
+        // the language leave free: Shell(...) anywhere in an expression is qxCmd.qxShell.
+        QHash<QString, QString> aliases;
     };
     std::vector<Registered> registered;
     Object *errObject() const;

@@ -44,6 +44,8 @@ private slots:
     void runawayScriptStoppedByUser();
     void failingCommandLeavesItsMessage();
     void inputBoxAnsweredAndCancelled();
+    void commandExamplesRun_data();
+    void commandExamplesRun();
 
 private:
     FakeDesktop *m_desktop = nullptr;
@@ -269,6 +271,28 @@ void TestRunCode::inputBoxAnsweredAndCancelled()
     answerer.typed = QString(); // Cancel gives the empty string
     m_window->RunCode();
     QCOMPARE(answerer.boxes.value(1).text, QString("Your name is "));
+}
+
+void TestRunCode::commandExamplesRun_data()
+{
+    QTest::addColumn<QString>("menuItem");
+    QTest::newRow("Send Keys") << "mSendKeys";
+    QTest::newRow("Get File Length") << "mGetFileLength";
+}
+
+// The program's own examples call command words as functions (Shell(...), filelen(...)):
+// they reach the command object, whose failures (no calculator, no such file) go to the
+// status line while the run goes on; no error box stops the run.
+void TestRunCode::commandExamplesRun()
+{
+    QFETCH(QString, menuItem);
+    BoxAnswerer answerer;
+    m_window->newCode();
+    m_window->menuItem(menuItem)->trigger();
+    m_window->RunCode();
+    for (const BoxAnswerer::Box &b : answerer.boxes)
+        QVERIFY2(!b.text.contains(" - "), qPrintable(b.text)); // an error box reads "N - text"
+    QVERIFY(!m_window->status()->text().contains("Type mismatch"));
 }
 
 QTEST_MAIN(TestRunCode)

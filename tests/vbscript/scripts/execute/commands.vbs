@@ -14,10 +14,12 @@ Sub Main()
   Rename "second.txt", "renamed.txt"
   Rename "missing.txt", "y.txt"
   MsgBox qxCmd.qxFileLen("renamed.txt")
+  ' A command word called as a function anywhere in a line reaches the command object too.
+  msgbox filelen("renamed.txt")
   MsgBox qxDir("*.txt")
   Kill "*.txt"
   MsgBox "[" & qxDir("*.txt") & "]"
-  msgbox filelen("renamed.txt")
+  MsgBox "[" & FileLen("renamed.txt") & "]"
 End Sub
 ' expect status: Path/File access error
 ' expect status: Can't delete the file - File not found
@@ -25,8 +27,8 @@ End Sub
 ' expect status: Could not Rename File - File already exists
 ' expect status: Could not Rename File - File not found
 ' expect: 10Byte(s)
+' expect: 10Byte(s)
 ' expect: data.txt
 ' expect: []
-' expect: 13 - Type mismatch: 'filelen'
-' expect status: Type mismatch: 'filelen'
-' expect exit: 1
+' expect: []
+' expect status: File not found
