@@ -178,6 +178,18 @@ void FrmAboutProgrammer::mousePressEvent(QMouseEvent *event)
     hide();
 }
 
+void FrmAboutProgrammer::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    emit hidden();
+}
+
+void FrmAbout::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    emit hidden();
+}
+
 void FrmAboutProgrammer::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
@@ -218,15 +230,19 @@ void present(QWidget *w)
 
 void AboutDialogs::showAbout()
 {
-    if (!m_about)
+    if (!m_about) {
         m_about = new FrmAbout(m_desktop, m_homePage);
+        connect(m_about, &FrmAbout::hidden, this, &AboutDialogs::dialogClosed);
+    }
     present(m_about);
 }
 
 void AboutDialogs::showAboutProgrammer()
 {
-    if (!m_programmer)
+    if (!m_programmer) {
         m_programmer = new FrmAboutProgrammer;
+        connect(m_programmer, &FrmAboutProgrammer::hidden, this, &AboutDialogs::dialogClosed);
+    }
     present(m_programmer);
 }
 

@@ -26,6 +26,12 @@ class FrmAbout : public QDialog {
 public:
     FrmAbout(platform::Desktop &desktop, const QString &homePage);
 
+signals:
+    void hidden();
+
+protected:
+    void hideEvent(QHideEvent *event) override;
+
 private:
     void createControls(const QString &host);
     platform::Desktop &m_desktop;
@@ -44,9 +50,13 @@ public:
     static inline const QString Role = QStringLiteral("Built the editor, the VBScript engine and the desktop commands");
     static inline const QString Telephone = QStringLiteral("+1 202 555 0143"); // a number kept for fiction
 
+signals:
+    void hidden();
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void createControls();
@@ -69,6 +79,10 @@ public:
 
     // The home page's host ("vornix.example.org") as the dialog shows it.
     static QString hostOf(const QString &address);
+
+signals:
+    // One of the dialogs was hidden or closed.
+    void dialogClosed();
 
 private:
     platform::Desktop &m_desktop;

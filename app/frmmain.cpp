@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -12,6 +13,7 @@
 #include <QTimer>
 
 #include "desktop.h"
+#include "focusreturn.h"
 #include "layout.h"
 #include "menubar.h"
 #include "snippets.h"
@@ -120,6 +122,9 @@ void FrmMain::createConnections()
         m_status->clear();
         m_timer1->stop();
     });
+    // Enter presses a focused button, as Space does (Qt gives Enter to buttons in dialogs only).
+    for (QPushButton *button : {m_btnExecute, m_btnNew, m_btnExit})
+        button->installEventFilter(this);
     connect(m_btnExecute, &QPushButton::clicked, this, &FrmMain::RunCode);
     connect(m_btnNew, &QPushButton::clicked, this, &FrmMain::newCode);
     connect(m_btnExit, &QPushButton::clicked, this, &FrmMain::exitButton);
@@ -127,6 +132,11 @@ void FrmMain::createConnections()
     connect(menuItem(QStringLiteral("mFileNew")), &QAction::triggered, this, &FrmMain::newCode);
     connect(menuItem(QStringLiteral("mFileExit")), &QAction::triggered, this, &FrmMain::endProgram);
     connect(menuItem(QStringLiteral("mAboutProgrammer")), &QAction::triggered, &m_about, &AboutDialogs::showAboutProgrammer);
+    // The about dialogs have no owner: when one goes, this window is the active one again.
+    connect(&m_about, &AboutDialogs::dialogClosed, this, [this] {
+        if (!m_ending)
+            FocusReturn(this);
+    });
     connect(menuItem(QStringLiteral("mAboutProduct")), &QAction::triggered, &m_about, &AboutDialogs::showAbout);
     connect(menuItem(QStringLiteral("mVisitWebsite")), &QAction::triggered, this, [this] { m_about.visitWebsite(this); });
     for (const snippets::Snippet &snippet : snippets::all()) {
@@ -183,9 +193,29 @@ void FrmMain::resizeEvent(QResizeEvent *event)
         applyLayout();
 }
 
+bool FrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        auto *button = qobject_cast<QPushButton *>(watched);
+        if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && !(key->modifiers() & ~Qt::KeypadModifier)) {
+            button->animateClick();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 bool FrmMain::event(QEvent *event)
 {
     const bool handled = QMainWindow::event(event);
+    if (event->type() == QEvent::Show && !m_activatedOnce) {
+        // Kept off the task bar, the window is not made active by every window manager on
+        // its own: ask as a task bar would, once it is mapped.
+        m_activatedOnce = true;
+        QTimer::singleShot(0, this, [this] { x11window::activate(this); });
+    }
     // A window manager adds its frame only once the window is mapped; the outer size and
     // position are then set again, once, with the frame counted. Later the user's own
     // moves are left alone.
@@ -247,6 +277,7 @@ void FrmMain::setTimerRunning(bool running)
 
 void FrmMain::showErrorBox(const QString &text)
 {
+    FocusReturn focusBack(this);
     QMessageBox box(QMessageBox::NoIcon, Title, text, QMessageBox::Ok, this);
     box.exec();
 }

@@ -53,6 +53,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
@@ -91,5 +92,6 @@ private:
     AboutDialogs m_about{m_desktop, m_homePage};
     QMargins m_sizedForFrame;
     bool m_frameSettled = false;
+    bool m_activatedOnce = false;
     bool m_ending = false;
 };

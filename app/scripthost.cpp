@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "focusreturn.h"
 #include "frmmain.h"
 
 namespace {
@@ -42,6 +43,7 @@ QMessageBox::Icon iconFor(int buttons)
 
 int ScriptHost::msgBox(const QString &prompt, int buttons, const QString &title)
 {
+    FocusReturn focusBack(m_owner);
     QMessageBox box(iconFor(buttons), title.isEmpty() ? FrmMain::Title : title, prompt,
                     QMessageBox::NoButton, m_owner);
     const QList<ButtonSpec> set = buttonSet(buttons);
@@ -63,6 +65,7 @@ int ScriptHost::msgBox(const QString &prompt, int buttons, const QString &title)
 
 std::optional<QString> ScriptHost::inputBox(vbs::Context &, const QString &prompt, const QString &title, const QString &defaultText)
 {
+    FocusReturn focusBack(m_owner);
     bool ok = false;
     const QString text = QInputDialog::getText(m_owner, title.isEmpty() ? FrmMain::Title : title, prompt,
                                                QLineEdit::Normal, defaultText, &ok);
@@ -73,6 +76,7 @@ std::optional<QString> ScriptHost::inputBox(vbs::Context &, const QString &promp
 
 bool ScriptHost::stopRunawayScript()
 {
+    FocusReturn focusBack(m_owner);
     QMessageBox box(QMessageBox::Warning, FrmMain::Title,
                     QObject::tr("The script has been running for a long time. It may be stuck in a loop.\n\n"
                                 "Stop the script?"),

@@ -9,4 +9,9 @@ namespace x11window {
 // window is first shown: the state of an unmapped window is what the window manager reads.
 void skipTaskbar(QWidget *window);
 
+// Asks the window manager to make the window the active one, the way a task bar or pager
+// asks (_NET_ACTIVE_WINDOW, source 2). Managers honour that where they refuse a program's
+// own request for a window kept off the task bar; without one, takes the input focus.
+void activate(QWidget *window);
+
 } // namespace x11window
