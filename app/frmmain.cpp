@@ -12,11 +12,13 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "boxes.h"
 #include "desktop.h"
 #include "focusreturn.h"
 #include "layout.h"
 #include "menubar.h"
 #include "snippets.h"
+#include "statuslabel.h"
 #include "txtcode.h"
 #include "wshshell.h"
 #include "x11window.h"
@@ -90,7 +92,7 @@ void FrmMain::createControls()
     m_btnExecute = makeButton(client, "btnExecute", tr("&Execute"), QColor(128, 255, 128));
     m_btnNew = makeButton(client, "btnNew", tr("&New"), QColor(128, 128, 255));
 
-    m_status = new QLabel(QStringLiteral("Status:"), client);
+    m_status = new StatusLabel(QStringLiteral("Status:"), client);
     m_status->setObjectName(QStringLiteral("status"));
     paintBackground(m_status, QPalette::Window, FormBackground);
     QFont sans(QStringLiteral("Microsoft Sans Serif"));
@@ -119,7 +121,7 @@ void FrmMain::createConnections()
 {
     connect(m_txtCode, &TxtCode::changed, m_timer1, qOverload<>(&QTimer::start));
     connect(m_timer1, &QTimer::timeout, this, [this] {
-        m_status->clear();
+        m_status->setMessage(QString());
         m_timer1->stop();
     });
     // Enter presses a focused button, as Space does (Qt gives Enter to buttons in dialogs only).
@@ -230,7 +232,7 @@ bool FrmMain::event(QEvent *event)
 
 void FrmMain::writeStatus(const QString &message)
 {
-    m_status->setText(message);
+    m_status->setMessage(message);
     m_timer1->start();
 }
 
@@ -259,7 +261,7 @@ void FrmMain::setStatusColor(StatusColor color)
 
 void FrmMain::setStatusText(const QString &text)
 {
-    m_status->setText(text);
+    m_status->setMessage(text);
 }
 
 bool FrmMain::timerRunning() const
@@ -279,6 +281,7 @@ void FrmMain::showErrorBox(const QString &text)
 {
     FocusReturn focusBack(this);
     QMessageBox box(QMessageBox::NoIcon, Title, text, QMessageBox::Ok, this);
+    fitTitle(box);
     box.exec();
 }
 

@@ -8,6 +8,7 @@
 #include "runcode.h"
 #include "scripthost.h"
 #include "scriptcontrol.h"
+#include "statuslabel.h"
 #include "statussink.h"
 
 class QAction;
@@ -83,7 +84,7 @@ private:
     QPushButton *m_btnExit = nullptr;
     QPushButton *m_btnExecute = nullptr;
     QPushButton *m_btnNew = nullptr;
-    QLabel *m_status = nullptr;
+    StatusLabel *m_status = nullptr;
     QHash<QString, QAction *> m_menuItems;
     ScriptHost m_scriptHost{this};
     qxRun m_qxRun1{*this, true}; // registered with the engine, so it must outlive m_sc1

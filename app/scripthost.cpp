@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "boxes.h"
 #include "focusreturn.h"
 #include "frmmain.h"
 
@@ -51,6 +52,7 @@ int ScriptHost::msgBox(const QString &prompt, int buttons, const QString &title)
         box.addButton(b.button);
     const int preferred = qMin(int((buttons >> 8) & 3), int(set.size()) - 1);
     box.setDefaultButton(set[preferred].button);
+    fitTitle(box);
     // Escape answers Cancel where there is one, else the only button.
     for (const ButtonSpec &b : set)
         if (b.answer == vbCancel || set.size() == 1)
@@ -84,6 +86,7 @@ bool ScriptHost::stopRunawayScript()
     QPushButton *stop = box.addButton(QObject::tr("&Stop Script"), QMessageBox::AcceptRole);
     box.addButton(QObject::tr("&Keep Running"), QMessageBox::RejectRole);
     box.setDefaultButton(stop);
+    fitTitle(box);
     box.exec();
     return box.clickedButton() == stop;
 }

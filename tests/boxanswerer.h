@@ -14,6 +14,7 @@ public:
         QString title, text;
         QMessageBox::Icon icon;
         int buttons;
+        int width = 0;
     };
 
     BoxAnswerer()
@@ -44,7 +45,7 @@ private:
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         if (!box || !box->isVisible())
             return;
-        boxes << Box{box->windowTitle(), box->text(), box->icon(), int(box->buttons().size())};
+        boxes << Box{box->windowTitle(), box->text(), box->icon(), int(box->buttons().size()), box->width()};
         if (whileOpen) {
             auto action = std::move(whileOpen);
             whileOpen = nullptr;

@@ -9,6 +9,7 @@
 
 #include "boxanswerer.h"
 #include "fakedesktop.h"
+#include "statuslabel.h"
 #include "frmmain.h"
 #include "txtcode.h"
 
@@ -44,6 +45,8 @@ private slots:
     void runawayScriptStoppedByUser();
     void failingCommandLeavesItsMessage();
     void inputBoxAnsweredAndCancelled();
+    void shortBoxShowsItsWholeTitle();
+    void longStatusCutAtAWord();
     void commandExamplesRun_data();
     void commandExamplesRun();
 
@@ -271,6 +274,42 @@ void TestRunCode::inputBoxAnsweredAndCancelled()
     answerer.typed = QString(); // Cancel gives the empty string
     m_window->RunCode();
     QCOMPARE(answerer.boxes.value(1).text, QString("Your name is "));
+}
+
+// A box with a short prompt is still wide enough for its whole title.
+void TestRunCode::shortBoxShowsItsWholeTitle()
+{
+    BoxAnswerer answerer;
+    m_window->txtCode()->setText("Sub Main()\r\n  MsgBox \"hi\", 0, \"A rather long title for such a short box\"\r\n  x = 1 / 0\r\nEnd Sub");
+    m_window->RunCode();
+    QCOMPARE(answerer.boxes.size(), 2);
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    for (const BoxAnswerer::Box &b : answerer.boxes)
+        QVERIFY2(b.width > QFontMetrics(bold).horizontalAdvance(b.title), qPrintable(b.title));
+}
+
+// A long error text: the line shows it cut after a word with "...", the tooltip and the
+// label's own text (what screen readers read) have it whole; the geometry stays.
+void TestRunCode::longStatusCutAtAWord()
+{
+    m_window->show();
+    const QRect before = m_window->status()->geometry();
+    BoxAnswerer answerer;
+    const QString name = QString("a_name_so_long_that_the_status_line_cannot_hold_it_").repeated(4);
+    m_window->txtCode()->setText("Sub Main()\r\n  x = " + name + "(1)\r\nEnd Sub");
+    m_window->RunCode();
+    QLabel *status = m_window->status();
+    QVERIFY(status->text().startsWith("Type mismatch"));
+    QCOMPARE(status->geometry(), before);
+    QCOMPARE(status->text(), "Type mismatch: '" + name + "'");
+    const QString shown = StatusLabel::fitted(status->text(), status->fontMetrics(), status->contentsRect().width());
+    QCOMPARE(shown, QString("Type mismatch:..."));
+    QCOMPARE(status->toolTip(), status->text());
+    QCOMPARE(StatusLabel::fitted("one two three four", status->fontMetrics(),
+                                 status->fontMetrics().horizontalAdvance("one two thr...")),
+             QString("one two..."));
+    QCOMPARE(StatusLabel::fitted("short", status->fontMetrics(), 1000), QString("short"));
 }
 
 void TestRunCode::commandExamplesRun_data()
