@@ -89,7 +89,7 @@ private:
     ScriptHost m_scriptHost{this};
     qxRun m_qxRun1{*this, true}; // registered with the engine, so it must outlive m_sc1
     ScriptControl m_sc1;
-    ScriptRun m_run{*this, m_sc1, &m_qxRun1};
+    ScriptRun m_run{*this, m_sc1, &m_qxRun1, WScriptSetup{QString(), Title, {}, {}, {}, {}, {}, true}};
     AboutDialogs m_about{m_desktop, m_homePage};
     QMargins m_sizedForFrame;
     bool m_frameSettled = false;

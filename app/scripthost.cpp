@@ -1,6 +1,8 @@
 #include "scripthost.h"
 
+#include <QEventLoop>
 #include <QInputDialog>
+#include <QTimer>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -74,6 +76,13 @@ std::optional<QString> ScriptHost::inputBox(vbs::Context &, const QString &promp
     if (!ok)
         return std::nullopt;
     return text;
+}
+
+void ScriptHost::idle(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(std::max(0, milliseconds), &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 bool ScriptHost::stopRunawayScript()

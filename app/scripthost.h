@@ -13,6 +13,8 @@ public:
     int msgBox(const QString &prompt, int buttons, const QString &title) override;
     std::optional<QString> inputBox(vbs::Context &cx, const QString &prompt, const QString &title, const QString &defaultText) override;
     bool stopRunawayScript() override;
+    // Sleep keeps the window painting and answering.
+    void idle(int milliseconds) override;
 
 private:
     QWidget *m_owner;

@@ -4,9 +4,10 @@
 
 #include "cmdreplace.h"
 #include "scriptcontrol.h"
+#include "wscript.h"
 
-ScriptRun::ScriptRun(RunSurface &surface, ScriptControl &sc1, vbs::Object *qxRun1)
-    : m_surface(surface), m_sc1(sc1), m_qxRun1(qxRun1)
+ScriptRun::ScriptRun(RunSurface &surface, ScriptControl &sc1, vbs::Object *qxRun1, WScriptSetup wscript)
+    : m_surface(surface), m_sc1(sc1), m_qxRun1(qxRun1), m_wscript(std::move(wscript))
 {
 }
 
@@ -46,9 +47,16 @@ bool ScriptRun::RunCode()
     m_surface.setStatusColor(RunSurface::StatusColor::Red);
     m_sc1.Reset();
     QList<int> originalLines;
-    const bool ok = m_sc1.AddObject(QStringLiteral("qxCmd"), m_qxRun1, true) && addCommandWordCalls()
-                    && m_sc1.AddCode(rewriteScript(m_surface.codeText(), &originalLines))
-                    && m_sc1.Run(QStringLiteral("Main"));
+    auto *wscript = new WScriptObject(m_wscript);
+    const vbs::Value holdWScript = vbs::Value::object(wscript);
+    wscript->setTimeoutSeconds(int(m_sc1.Timeout() / 1000));
+    bool ok = m_sc1.AddObject(QStringLiteral("qxCmd"), m_qxRun1, true) && addCommandWordCalls()
+              && m_sc1.AddObject(QStringLiteral("WScript"), wscript, false)
+              && m_sc1.AddCode(rewriteScript(m_surface.codeText(), &originalLines))
+              && m_sc1.Run(QStringLiteral("Main"));
+    // WScript.Quit ends the run as a success.
+    if (!ok && wscript->quitRequested() && m_sc1.error().Number == vbs::err::ScriptQuit)
+        ok = true;
     if (ok) {
         if (!m_surface.timerRunning()) {
             m_surface.setStatusColor(RunSurface::StatusColor::Blue);

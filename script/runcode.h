@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "wscript.h"
+
 class ScriptControl;
 namespace vbs { class Object; }
 
@@ -31,7 +33,8 @@ public:
     static inline const QString SuccessText = QStringLiteral("Code Executed Successfully!");
     static inline const QString CommandMarker = QStringLiteral("qxCmd.qx");
 
-    ScriptRun(RunSurface &surface, ScriptControl &sc1, vbs::Object *qxRun1);
+    // Each run also gets a fresh WScript object made from `wscript`.
+    ScriptRun(RunSurface &surface, ScriptControl &sc1, vbs::Object *qxRun1, WScriptSetup wscript = {});
 
     // Returns false when the run ended on its error path, or when a run is already under
     // way (a script that processes events cannot start another run of the same engine).
@@ -47,5 +50,6 @@ private:
     RunSurface &m_surface;
     ScriptControl &m_sc1;
     vbs::Object *m_qxRun1;
+    WScriptSetup m_wscript;
     bool m_running = false;
 };

@@ -77,6 +77,8 @@ int executeFile(const QString &path, qint64 timeoutSeconds)
     sc1.setHost(&host);
     sc1.registerClass(qxRun::ClassId, [&surface] { return new qxRun(surface, false); });
     sc1.registerClass(WshShell::ClassId, [] { return new WshShell; });
-    ScriptRun run(surface, sc1, &qxRun1);
+    WScriptSetup wscript;
+    wscript.scriptPath = path;
+    ScriptRun run(surface, sc1, &qxRun1, wscript);
     return run.RunCode() ? 0 : 1;
 }

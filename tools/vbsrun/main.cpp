@@ -9,6 +9,7 @@
 #include "consolehost.h"
 #include "engine.h"
 #include "objects/filesystem.h"
+#include "consolestream.h"
 #include "wscript.h"
 #include "wshshell.h"
 
@@ -48,7 +49,17 @@ int runFile(const QString &path, const QStringList &arguments, qint64 timeoutSec
     engine.setHost(&host);
     engine.setTimeout(timeoutSeconds * 1000);
     engine.registerClass(WshShell::ClassId, [] { return new WshShell; });
-    auto *wscript = new WScriptObject(path, arguments);
+    WScriptSetup setup;
+    setup.scriptPath = path;
+    setup.arguments = arguments;
+    setup.stdIn = vbs::Value::object(new ConsoleStream(stdin));
+    setup.stdOut = vbs::Value::object(new ConsoleStream(stdout));
+    setup.stdErr = vbs::Value::object(new ConsoleStream(stderr));
+    setup.echo = [](vbs::Context &, const QString &text) {
+        ConsoleOutput::write(stdout, text + QLatin1Char('\n'));
+        return true;
+    };
+    auto *wscript = new WScriptObject(setup);
     vbs::Value keep = vbs::Value::object(wscript);
     engine.addObject(QStringLiteral("WScript"), wscript, false);
     if (engine.addCode(text))
