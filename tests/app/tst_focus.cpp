@@ -60,6 +60,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void activeAfterStartAndAfterBoxes();
+    void scriptWaitsActivatesAndTypes();
 
 private:
     QTemporaryDir m_dir;
@@ -135,6 +136,30 @@ void TestFocus::activeAfterStartAndAfterBoxes()
     QTRY_COMPARE(answerer.boxes.size(), 2);
     QCOMPARE(answerer.boxes.last().text, QString("11 - Division by zero"));
     QTRY_COMPARE_WITH_TIMEOUT(activeWindow(m_managed), id, 5000);
+}
+
+// What a user's script does with another program: start it, wait for its window with
+// WScript.Sleep, activate it by title and type into it.
+void TestFocus::scriptWaitsActivatesAndTypes()
+{
+    FakeDesktop desktop;
+    FrmMain window(desktop, "https://vornix.example.org/");
+    window.show();
+    const QString out = m_dir.filePath("typed.txt");
+    window.txtCode()->setText(QString("Sub Main()\r\n"
+                                      "  Shell \"%1 Target %2\"\r\n"
+                                      "  WScript.Sleep 2000\r\n"
+                                      "  AppActivate \"Target\"\r\n"
+                                      "  SendKeys \"hello{ENTER}\"\r\n"
+                                      "End Sub").arg(KEYPROBE, out));
+    BoxAnswerer answerer;
+    window.RunCode();
+    QCOMPARE(window.status()->text(), QString("Code Executed Successfully!"));
+    QVERIFY(answerer.boxes.isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out), 5000);
+    QFile typed(out);
+    QVERIFY(typed.open(QIODevice::ReadOnly));
+    QCOMPARE(typed.readAll(), QByteArray("hello"));
 }
 
 int main(int argc, char *argv[])

@@ -45,6 +45,7 @@ private slots:
     void runawayScriptStoppedByUser();
     void failingCommandLeavesItsMessage();
     void inputBoxAnsweredAndCancelled();
+    void wscriptInTheWindow();
     void shortBoxShowsItsWholeTitle();
     void longStatusCutAtAWord();
     void commandExamplesRun_data();
@@ -274,6 +275,26 @@ void TestRunCode::inputBoxAnsweredAndCancelled()
     answerer.typed = QString(); // Cancel gives the empty string
     m_window->RunCode();
     QCOMPARE(answerer.boxes.value(1).text, QString("Your name is "));
+}
+
+// The desktop host's WScript: Echo is a message box, Sleep waits, Quit ends as a success;
+// there are no standard streams.
+void TestRunCode::wscriptInTheWindow()
+{
+    BoxAnswerer answerer;
+    m_window->txtCode()->setText("Sub Main()\r\n  WScript.Echo \"a\", 1, WScript.ScriptName, WScript.Arguments.Count\r\n"
+                                 "  WScript.Sleep 30\r\n  WScript.Quit\r\n  MsgBox \"not reached\"\r\nEnd Sub");
+    m_window->RunCode();
+    QCOMPARE(answerer.boxes.size(), 1);
+    QCOMPARE(answerer.boxes[0].text, QString("a 1 Vornix Coder 0"));
+    QCOMPARE(answerer.boxes[0].title, QString("Vornix Coder"));
+    QCOMPARE(m_window->status()->text(), QString("Code Executed Successfully!"));
+    QCOMPARE(statusColor(m_window), Blue);
+
+    m_window->txtCode()->setText("Sub Main()\r\n  WScript.StdOut.WriteLine \"x\"\r\nEnd Sub");
+    m_window->RunCode();
+    QCOMPARE(answerer.boxes.size(), 2);
+    QCOMPARE(answerer.boxes[1].text, QString("-2147024890 - The handle is invalid"));
 }
 
 // A box with a short prompt is still wide enough for its whole title.
