@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QShortcut>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -124,6 +125,9 @@ void FrmMain::createConnections()
         m_status->setMessage(QString());
         m_timer1->stop();
     });
+    // F5 runs the script, as Execute does.
+    auto *run = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(run, &QShortcut::activated, this, &FrmMain::RunCode);
     // Enter presses a focused button, as Space does (Qt gives Enter to buttons in dialogs only).
     for (QPushButton *button : {m_btnExecute, m_btnNew, m_btnExit})
         button->installEventFilter(this);
@@ -142,8 +146,9 @@ void FrmMain::createConnections()
     connect(menuItem(QStringLiteral("mAboutProduct")), &QAction::triggered, &m_about, &AboutDialogs::showAbout);
     connect(menuItem(QStringLiteral("mVisitWebsite")), &QAction::triggered, this, [this] { m_about.visitWebsite(this); });
     for (const snippets::Snippet &snippet : snippets::all()) {
-        connect(menuItem(QString::fromLatin1(snippet.menuControl)), &QAction::triggered, this,
-                [this, &snippet] { snippets::insert(snippet, *m_txtCode); });
+        connect(menuItem(QString::fromLatin1(snippet.menuControl)), &QAction::triggered, this, [this, &snippet] {
+            m_txtCode->asOneEdit([&] { snippets::insert(snippet, *m_txtCode); });
+        });
     }
 }
 
@@ -287,12 +292,15 @@ void FrmMain::showErrorBox(const QString &text)
 
 void FrmMain::showErrorLine(int line)
 {
-    // The caret goes to the start of the line; the text is untouched, so no timer starts.
+    // The caret goes to the start of the line, marked until the next edit, and the editor
+    // takes the focus so that the caret shows; the text is untouched, so no timer starts.
     const QStringList lines = m_txtCode->text().split(QStringLiteral("\r\n"));
     int position = 0;
     for (int i = 0; i < line - 1 && i < lines.size(); ++i)
         position += int(lines[i].size()) + 2;
     m_txtCode->setSelStart(position);
+    m_txtCode->markErrorLine(qMin(line, int(lines.size())));
+    m_txtCode->setFocus(Qt::OtherFocusReason);
 }
 
 void FrmMain::newCode()

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <functional>
 
 #include "snippets.h"
+
+class VbsHighlighter;
 
 // The code editor. Everything outside this class sees its text the way scripts are
 // written and counted: lines separated by CR LF. QPlainTextEdit keeps paragraphs instead,
@@ -29,14 +32,29 @@ public:
     int toModel(int documentPosition) const;
     int toDocument(int modelPosition) const;
 
+    // Runs the changes as one step of Undo (a whole snippet, New).
+    void asOneEdit(const std::function<void()> &changes);
+    // Marks a line (1-based) as the place of an error, until the text changes.
+    void markErrorLine(int line);
+    bool hasErrorMark() const { return !extraSelections().isEmpty(); }
+    // The gutter with the line numbers, inside the editor's own area.
+    int gutterWidth() const;
+    QWidget *gutter() const { return m_gutter; }
+
 signals:
     // One notification per change of the text, by the user or by the program.
     void changed();
 
 protected:
     void insertFromMimeData(const QMimeData *source) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    friend class LineNumberGutter;
     void onContentsChange(int position, int charsRemoved, int charsAdded);
+    void paintGutter(QPaintEvent *event);
+    void updateGutter(const QRect &rect, int dy);
     bool m_quiet = false;
+    QWidget *m_gutter = nullptr;
+    VbsHighlighter *m_highlighter = nullptr;
 };

@@ -52,6 +52,23 @@ xcb_window_t activeWindow(bool managed)
     return result;
 }
 
+// A window manager announces itself with a window named on the root window.
+bool windowManagerRuns()
+{
+    xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(xcb())).data;
+    xcb_get_property_reply_t *r = xcb_get_property_reply(
+        xcb(), xcb_get_property(xcb(), 0, screen->root, atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 0, 1), nullptr);
+    bool runs = false;
+    if (r && xcb_get_property_value_length(r) == 4) {
+        const xcb_window_t check = *static_cast<xcb_window_t *>(xcb_get_property_value(r));
+        xcb_get_geometry_reply_t *g = xcb_get_geometry_reply(xcb(), xcb_get_geometry(xcb(), check), nullptr);
+        runs = g != nullptr; // the property outlives its manager; the window does not
+        free(g);
+    }
+    free(r);
+    return runs;
+}
+
 } // namespace
 
 class TestFocus : public QObject {
@@ -84,7 +101,7 @@ void TestFocus::initTestCase()
         else
             m_wm.start(wm, {});
         m_managed = true;
-        QTRY_VERIFY_WITH_TIMEOUT(activeWindow(true) != XCB_WINDOW_NONE || atom("_NET_SUPPORTING_WM_CHECK"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(windowManagerRuns(), 10000);
     }
     // Another program's window, active before ours starts.
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -101,6 +118,8 @@ void TestFocus::cleanupTestCase()
         ::kill(-pid_t(m_wm.processId()), SIGTERM);
         m_wm.waitForFinished(3000);
     }
+    // The next test on this X server may want another window manager, or none.
+    QTRY_VERIFY_WITH_TIMEOUT(!windowManagerRuns(), 5000);
     for (QProcess *p : {&m_other, &m_wm}) {
         if (p->state() != QProcess::NotRunning) {
             p->terminate();

@@ -10,6 +10,7 @@
 #include "boxanswerer.h"
 #include "fakedesktop.h"
 #include "statuslabel.h"
+#include <QTextBlock>
 #include "frmmain.h"
 #include "txtcode.h"
 
@@ -46,6 +47,9 @@ private slots:
     void failingCommandLeavesItsMessage();
     void inputBoxAnsweredAndCancelled();
     void wscriptInTheWindow();
+    void f5RunsTheScript();
+    void errorLineMarkedAndFocused();
+    void undoAfterNewAndSnippet();
     void shortBoxShowsItsWholeTitle();
     void longStatusCutAtAWord();
     void commandExamplesRun_data();
@@ -295,6 +299,48 @@ void TestRunCode::wscriptInTheWindow()
     m_window->RunCode();
     QCOMPARE(answerer.boxes.size(), 2);
     QCOMPARE(answerer.boxes[1].text, QString("-2147024890 - The handle is invalid"));
+}
+
+void TestRunCode::f5RunsTheScript()
+{
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    m_window->status()->clear();
+    QTest::keyClick(m_window, Qt::Key_F5);
+    QCOMPARE(m_window->status()->text(), QString("Code Executed Successfully!"));
+}
+
+// After an error the caret is at the start of its line, the line is marked until the next
+// edit, and the editor has the focus so that the caret shows.
+void TestRunCode::errorLineMarkedAndFocused()
+{
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    BoxAnswerer answerer;
+    m_window->txtCode()->setText("Sub Main()\r\n  y = 2\r\n  x = 1 / 0\r\nEnd Sub");
+    m_window->RunCode();
+    TxtCode *editor = m_window->txtCode();
+    QVERIFY(editor->hasErrorMark());
+    QCOMPARE(editor->extraSelections().first().cursor.block().blockNumber(), 2);
+    QCOMPARE(editor->textCursor().blockNumber(), 2);
+    QCOMPARE(m_window->focusWidget(), static_cast<QWidget *>(editor));
+    QTest::keyClick(editor, Qt::Key_A);
+    QVERIFY(!editor->hasErrorMark());
+}
+
+void TestRunCode::undoAfterNewAndSnippet()
+{
+    TxtCode *editor = m_window->txtCode();
+    editor->setSelStart(12);
+    editor->setSelText("x = 1");
+    const QString typed = editor->text();
+    m_window->newCode();
+    editor->undo();
+    QCOMPARE(editor->text(), typed);
+    m_window->menuItem("mSendKeys")->trigger(); // a snippet of several pieces: one step
+    QVERIFY(editor->text() != typed);
+    editor->undo();
+    QCOMPARE(editor->text(), typed);
 }
 
 // A box with a short prompt is still wide enough for its whole title.

@@ -3,6 +3,7 @@
 #include <QClipboard>
 
 #include "txtcode.h"
+#include "vbshighlighter.h"
 
 // The editor adapter speaks in CR LF: texts, positions and replacements.
 class TestTxtCode : public QObject {
@@ -20,6 +21,12 @@ private slots:
     void oneNotificationPerChange();
     void userTypingNotifies();
     void pasteWithLoneLineFeeds();
+    void undoGivesBackAReplacedText();
+    void oneEditIsOneUndoStep();
+    void errorMarkLastsUntilAnEdit();
+    void gutterInsideTheEditor();
+    void colouring_data();
+    void colouring();
 
 private:
     TxtCode *m_editor = nullptr;
@@ -119,6 +126,94 @@ void TestTxtCode::pasteWithLoneLineFeeds()
     QApplication::clipboard()->setText("a\nb\rc");
     m_editor->paste();
     QCOMPARE(m_editor->text(), QString("a\r\nb\r\nc"));
+}
+
+void TestTxtCode::undoGivesBackAReplacedText()
+{
+    m_editor->setText("Sub Main()\r\n\r\nEnd Sub\r\n");
+    m_editor->setSelStart(12);
+    m_editor->setSelText("x = 1");
+    m_editor->setText("Sub Main()\r\n\r\nEnd Sub"); // as New does
+    m_editor->undo();
+    QCOMPARE(m_editor->text(), QString("Sub Main()\r\nx = 1\r\nEnd Sub\r\n"));
+}
+
+void TestTxtCode::oneEditIsOneUndoStep()
+{
+    m_editor->setText("a");
+    QSignalSpy changes(m_editor, &TxtCode::changed);
+    m_editor->asOneEdit([this] {
+        m_editor->setSelText("\r\nb");
+        m_editor->setSelText("\r\nc");
+    });
+    QCOMPARE(changes.count(), 2); // each replacement still tells of itself, once
+    QCOMPARE(m_editor->text(), QString("\r\nb\r\nca"));
+    m_editor->undo();
+    QCOMPARE(m_editor->text(), QString("a"));
+}
+
+void TestTxtCode::errorMarkLastsUntilAnEdit()
+{
+    m_editor->setText("one\r\ntwo\r\nthree");
+    m_editor->markErrorLine(2);
+    QVERIFY(m_editor->hasErrorMark());
+    QCOMPARE(m_editor->extraSelections().first().cursor.block().text(), QString("two"));
+    m_editor->setSelStart(0); // moving the caret is no edit
+    QVERIFY(m_editor->hasErrorMark());
+    m_editor->setSelText("x");
+    QVERIFY(!m_editor->hasErrorMark());
+}
+
+void TestTxtCode::gutterInsideTheEditor()
+{
+    m_editor->setGeometry(0, 0, 400, 300);
+    m_editor->show();
+    QVERIFY(m_editor->gutterWidth() > 0);
+    QCOMPARE(m_editor->size(), QSize(400, 300)); // the editor's own size stays
+    QCOMPARE(m_editor->viewport()->geometry().left(), m_editor->contentsRect().left() + m_editor->gutterWidth());
+    QCOMPARE(m_editor->gutter()->width(), m_editor->gutterWidth());
+    const int two = m_editor->gutterWidth();
+    m_editor->setText(QString("x\r\n").repeated(1000));
+    QVERIFY(m_editor->gutterWidth() > two); // four digits need more room than two
+}
+
+void TestTxtCode::colouring_data()
+{
+    using K = VbsHighlighter::Kind;
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("kinds"); // a letter per character: . plain, k, s, c, n, w (command word)
+    QTest::newRow("keywords and a string") << "If x Then s = \"a\"\"b\"" << "kk...kkkk.....ssssss";
+    QTest::newRow("comment") << "x = 1 ' If" << "....n.cccc";
+    QTest::newRow("Rem") << "rem note" << "cccccccc";
+    QTest::newRow("quote in a string is no comment") << "s = \"it's\"" << "....ssssss";
+    QTest::newRow("command words") << "SendKeys \"x\" : Shell(a)" << "wwwwwwww.sss.:.wwwww(a)";
+    QTest::newRow("member after a dot is plain") << "obj.End = &HFF" << "..........nnnn";
+    Q_UNUSED(K::Plain);
+}
+
+void TestTxtCode::colouring()
+{
+    QFETCH(QString, line);
+    QFETCH(QString, kinds);
+    const QList<VbsHighlighter::Kind> got = VbsHighlighter::classify(line);
+    QString letters;
+    for (VbsHighlighter::Kind k : got) {
+        switch (k) {
+        case VbsHighlighter::Kind::Keyword: letters += 'k'; break;
+        case VbsHighlighter::Kind::String: letters += 's'; break;
+        case VbsHighlighter::Kind::Comment: letters += 'c'; break;
+        case VbsHighlighter::Kind::Number: letters += 'n'; break;
+        case VbsHighlighter::Kind::CommandWord: letters += 'w'; break;
+        case VbsHighlighter::Kind::Plain: letters += '.'; break;
+        }
+    }
+    // Plain characters are written as themselves where they are not letters of a word.
+    for (int i = 0; i < kinds.size(); ++i)
+        if (kinds[i] != '.' && !QString("kscnw").contains(kinds[i]))
+            kinds[i] = '.';
+    QCOMPARE(letters, kinds);
+    // Plain code keeps the editor's own colours: no format at all.
+    QVERIFY(!VbsHighlighter::format(VbsHighlighter::Kind::Plain).hasProperty(QTextFormat::ForegroundBrush));
 }
 
 QTEST_MAIN(TestTxtCode)
