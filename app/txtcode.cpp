@@ -114,14 +114,14 @@ void TxtCode::paintGutter(QPaintEvent *event)
     painter.fillRect(event->rect(), base.darker(108));
     painter.setPen(QColor(110, 90, 110));
     QTextBlock block = firstVisibleBlock();
-    int top = qRound(blockBoundingGeometry(block).translated(contentOffset()).top());
+    qreal top = blockBoundingGeometry(block).translated(contentOffset()).top();
     const int lineHeight = fontMetrics().height();
     while (block.isValid() && top <= event->rect().bottom()) {
         if (block.isVisible())
-            painter.drawText(0, top, m_gutter->width() - 3, lineHeight, Qt::AlignRight | Qt::AlignVCenter,
+            painter.drawText(0, qRound(top), m_gutter->width() - 3, lineHeight, Qt::AlignRight | Qt::AlignVCenter,
                              QString::number(block.blockNumber() + 1));
+        top += blockBoundingRect(block).height();
         block = block.next();
-        top += qRound(blockBoundingRect(block.isValid() ? block : document()->lastBlock()).height());
     }
 }
 
