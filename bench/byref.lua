@@ -4,7 +4,7 @@ local function step(a, b)
   return b, t % 1000007
 end
 local x, y = 0, 1
-for i = 1, 3000000 do
+for i = 1, 9000000 do
   x, y = step(x, y)
 end
 print(y)

@@ -7,7 +7,7 @@ Sub Step(ByRef a, ByRef b)
 End Sub
 Dim x, y, i
 x = 0 : y = 1
-For i = 1 To 3000000
+For i = 1 To 9000000
   Step x, y
 Next
 WScript.Echo y

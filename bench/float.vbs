@@ -1,10 +1,10 @@
 ' Floating point: a Mandelbrot set count.
 Dim x, y, cr, ci, zr, zi, t, k, inside
 inside = 0
-For y = 0 To 239
-  ci = y / 120 - 1
-  For x = 0 To 319
-    cr = x / 120 - 2
+For y = 0 To 479
+  ci = y / 240 - 1
+  For x = 0 To 639
+    cr = x / 240 - 2
     zr = 0 : zi = 0 : k = 0
     Do While k < 100 And zr * zr + zi * zi < 4
       t = zr * zr - zi * zi + cr

@@ -1,5 +1,5 @@
 -- Array sorting: insertion sort of pseudo-random numbers.
-local N = 5000
+local N = 8000
 local a = {}
 local seed = 42
 for i = 0, N - 1 do

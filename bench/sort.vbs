@@ -1,6 +1,6 @@
 ' Array sorting: insertion sort of pseudo-random numbers.
-Const N = 5000
-Dim a(4999), i, j, v, seed, checksum
+Const N = 8000
+Dim a(7999), i, j, v, seed, checksum
 seed = 42
 For i = 0 To N - 1
   seed = (seed * 1103 + 12345) Mod 65536

@@ -1,6 +1,6 @@
 -- String building and scanning.
 local parts = {}
-for i = 1, 1000000 do
+for i = 1, 3000000 do
   parts[#parts + 1] = string.char(65 + i % 26)
 end
 local s = table.concat(parts)

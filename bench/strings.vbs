@@ -1,7 +1,7 @@
 ' String building and scanning.
 Dim s, i, count
 s = ""
-For i = 1 To 1000000
+For i = 1 To 3000000
   s = s & Chr(65 + i Mod 26)
 Next
 count = 0

@@ -158,7 +158,7 @@ ArrayData *Value::mutableArray()
 
 int64_t ArrayData::flatIndex(const int32_t *subscripts, int n) const
 {
-    if (n != int(counts.size()))
+    if (n != int(counts.size()) || data.empty()) // an empty array (Dim a()) has no element at all
         return -1;
     int64_t index = 0, stride = 1;
     for (int d = 0; d < n; ++d) {

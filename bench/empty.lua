@@ -1,0 +1,1 @@
+-- Nothing: the start-up of the interpreter alone.
