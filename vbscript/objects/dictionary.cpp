@@ -1,22 +1,48 @@
 #include "dictionary.h"
 
+#include <QHash>
+
 #include "context.h"
 #include "convert.h"
 
 namespace vbs {
 
 namespace {
-enum Id { Add = 1, Exists, Item, Items, Keys, Remove, RemoveAll, Count, CompareMode, Key };
 
-Value arrayOf(const std::vector<Value> &values)
-{
-    auto *a = new ArrayData;
-    a->counts.push_back(int32_t(values.size()));
-    a->lbounds.push_back(0);
-    a->data = values;
-    return Value::array(a);
-}
+enum Id { Add = 1, Exists, Item, Items, Keys, Remove, RemoveAll, Count, CompareMode, KeyId };
+
+constexpr int32_t ElementNotFound = 32811;
+
 } // namespace
+
+size_t Dictionary::KeyHash::operator()(const Key &k) const
+{
+    switch (k.family) {
+    case Key::Number: return std::hash<double>()(k.number == 0 ? 0.0 : k.number); // -0 is 0
+    case Key::Object: return std::hash<const void *>()(k.object);
+    case Key::Text: {
+        if (!*textMode)
+            return qHash(k.text);
+        size_t h = 14695981039346656037ull; // case-folded, without a folded copy
+        for (const QChar c : k.text)
+            h = (h ^ c.toCaseFolded().unicode()) * 1099511628211ull;
+        return h;
+    }
+    default: return size_t(k.family);
+    }
+}
+
+bool Dictionary::KeyEqual::operator()(const Key &a, const Key &b) const
+{
+    if (a.family != b.family)
+        return false;
+    switch (a.family) {
+    case Key::Number: return a.number == b.number;
+    case Key::Object: return a.object == b.object;
+    case Key::Text: return a.text.compare(b.text, *textMode ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0;
+    default: return true;
+    }
+}
 
 int Dictionary::memberId(const QString &name)
 {
@@ -25,26 +51,57 @@ int Dictionary::memberId(const QString &name)
     return members.id(name);
 }
 
-bool Dictionary::keyOf(Context &cx, const Value &key, QString &out) const
+bool Dictionary::keyOf(Context &cx, const Value &key, Key &out) const
 {
-    Value v;
-    if (!valueOf(cx, key, v))
-        return false;
-    if (v.isArray())
-        return cx.raise(err::TypeMismatch);
-    if (v.isObject()) { // an object is its own key
-        out = QStringLiteral("o:%1").arg(quintptr(v.asObject()), 0, 16);
-        return true;
+    const Value *v = &key; // an object is a key by its identity, never by its default value
+    switch (v->type()) {
+    case VType::Empty: out.family = Key::Empty; return true;
+    case VType::Null: out.family = Key::Null; return true;
+    case VType::String: out.family = Key::Text; out.text = v->asString(); return true;
+    case VType::Object: out.family = Key::Object; out.object = v->asObject(); return true;
+    case VType::Array:
+    case VType::Error: return cx.raise(err::TypeMismatch);
+    default: // numbers of every subtype, Booleans and dates: one family, by value
+        out.family = Key::Number;
+        return toDouble(cx, *v, out.number);
     }
-    if (v.isNumeric() || v.type() == VType::Date || v.type() == VType::Boolean) {
-        double d;
-        toDouble(cx, v, d);
-        out = QStringLiteral("n:") + QString::number(d, 'g', 17);
-        return true;
-    }
-    const QString text = displayText(v);
-    out = QLatin1Char(char('0' + int(v.type()))) + (m_compareMode == 1 ? text.toLower() : text);
-    return true;
+}
+
+long Dictionary::find(const Key &key) const
+{
+    const auto it = m_index.find(key);
+    return it == m_index.end() ? -1 : it->second;
+}
+
+long Dictionary::add(Key &&key, const Value &original, const Value &value)
+{
+    const long at = long(m_entries.size());
+    m_entries.push_back(Entry{key, original, value, true});
+    m_index.emplace(std::move(key), at);
+    ++m_live;
+    return at;
+}
+
+void Dictionary::removeAt(long at, const Key &key)
+{
+    m_index.erase(key);
+    m_entries[size_t(at)] = Entry{};
+    m_entries[size_t(at)].live = false;
+    --m_live;
+    // Gaps are closed once they are as many as the entries: each removal costs O(1) on average.
+    if (m_entries.size() > 32 && m_entries.size() - m_live > m_live)
+        compact();
+}
+
+void Dictionary::compact()
+{
+    size_t kept = 0;
+    for (Entry &e : m_entries)
+        if (e.live)
+            m_entries[kept++] = std::move(e);
+    m_entries.resize(kept);
+    for (size_t i = 0; i < m_entries.size(); ++i)
+        m_index[m_entries[i].key] = long(i);
 }
 
 bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &result)
@@ -52,7 +109,7 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
     if (id == DefaultMember)
         id = Item;
     const bool assigning = kind & (InvokeLet | InvokeSet);
-    QString key;
+    Key key;
     switch (id) {
     case Add: {
         if (args.count != 2)
@@ -61,9 +118,7 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
             return false;
         if (find(key) >= 0)
             return cx.raise(err::KeyExists);
-        m_index.insert(key, int(m_keys.size()));
-        m_keys.push_back(args[0]);
-        m_values.push_back(args[1]);
+        add(std::move(key), args[0], args[1]);
         return true;
     }
     case Exists:
@@ -74,54 +129,57 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
     case Item: {
         if (args.count != (assigning ? 2 : 1) || !keyOf(cx, args[0], key))
             return cx.hasError() || cx.raise(err::WrongArgs);
-        int at = find(key);
+        long at = find(key);
         if (assigning) {
-            if (at < 0) {
-                m_index.insert(key, int(m_keys.size()));
-                m_keys.push_back(args[0]);
-                m_values.push_back(Value());
-                at = int(m_keys.size()) - 1;
-            }
-            Value &v = args[1];
+            Value v;
             if (kind & InvokeSet)
-                m_values[size_t(at)] = v;
-            else if (!valueOf(cx, v, m_values[size_t(at)]))
+                v = args[1];
+            else if (!valueOf(cx, args[1], v))
                 return false;
+            if (at < 0)
+                add(std::move(key), args[0], v);
+            else
+                m_entries[size_t(at)].value = std::move(v);
             return true;
         }
-        if (at < 0) { // reading a missing key adds it, empty
-            m_index.insert(key, int(m_keys.size()));
-            m_keys.push_back(args[0]);
-            m_values.push_back(Value());
+        if (at < 0) { // reading a missing key adds it, Empty
+            add(std::move(key), args[0], Value());
             return true;
         }
-        result = m_values[size_t(at)];
+        result = m_entries[size_t(at)].value;
         return true;
     }
-    case Items: result = arrayOf(m_values); return true;
-    case Keys: result = arrayOf(m_keys); return true;
+    case Items:
+    case Keys: {
+        auto *a = new ArrayData;
+        Value array = Value::array(a);
+        a->counts.push_back(int32_t(m_live));
+        a->lbounds.push_back(0);
+        a->data.reserve(m_live);
+        for (const Entry &e : m_entries)
+            if (e.live)
+                a->data.push_back(id == Keys ? e.given : e.value);
+        result = std::move(array);
+        return true;
+    }
     case Remove: {
         if (args.count != 1 || !keyOf(cx, args[0], key))
             return cx.hasError() || cx.raise(err::WrongArgs);
-        const int at = find(key);
+        const long at = find(key);
         if (at < 0)
-            return cx.raise(32811); // Element not found
-        m_keys.erase(m_keys.begin() + at);
-        m_values.erase(m_values.begin() + at);
-        m_index.clear();
-        for (size_t i = 0; i < m_keys.size(); ++i) {
-            QString k;
-            keyOf(cx, m_keys[i], k);
-            m_index.insert(k, int(i));
-        }
+            return cx.raise(ElementNotFound);
+        removeAt(at, key);
         return true;
     }
-    case RemoveAll:
-        m_keys.clear();
-        m_values.clear();
+    case RemoveAll: {
+        // Let go of the entries before the values they hold run any Class_Terminate.
+        std::vector<Entry> gone;
+        gone.swap(m_entries);
         m_index.clear();
+        m_live = 0;
         return true;
-    case Count: result = Value::lng(int32_t(m_keys.size())); return true;
+    }
+    case Count: result = Value::lng(int32_t(m_live)); return true;
     case CompareMode: {
         if (!assigning) {
             result = Value::lng(m_compareMode);
@@ -130,25 +188,29 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
         int32_t mode;
         if (args.count != 1 || !toLong(cx, args[0], mode))
             return cx.hasError() || cx.raise(err::WrongArgs);
-        if (!m_keys.empty() || mode < 0 || mode > 2)
+        if (m_live != 0 || mode < 0 || mode > 2)
             return cx.raise(err::InvalidCall); // only while the dictionary is empty
         m_compareMode = mode;
+        m_textMode = mode == 1;
+        m_entries.clear();
+        m_index.clear();
         return true;
     }
-    case Key: { // d.Key(old) = new
+    case KeyId: { // d.Key(old) = new
         if (!assigning || args.count != 2 || !keyOf(cx, args[0], key))
             return cx.hasError() || cx.raise(err::WrongArgs);
-        const int at = find(key);
+        const long at = find(key);
         if (at < 0)
-            return cx.raise(32811);
-        QString fresh;
+            return cx.raise(ElementNotFound);
+        Key fresh;
         if (!keyOf(cx, args[1], fresh))
             return false;
         if (find(fresh) >= 0)
             return cx.raise(err::KeyExists);
-        m_index.remove(key);
-        m_index.insert(fresh, at);
-        m_keys[size_t(at)] = args[1];
+        m_index.erase(key);
+        m_entries[size_t(at)].key = fresh;
+        m_entries[size_t(at)].given = args[1];
+        m_index.emplace(std::move(fresh), at);
         return true;
     }
     default:
@@ -158,7 +220,10 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
 
 bool Dictionary::enumerate(Context &, std::vector<Value> &items)
 {
-    items = m_keys;
+    items.reserve(m_live);
+    for (const Entry &e : m_entries)
+        if (e.live)
+            items.push_back(e.given);
     return true;
 }
 
