@@ -6,4 +6,4 @@ local function fib(n)
     return fib(n - 1) + fib(n - 2)
   end
 end
-print(fib(32))
+print(fib(34))

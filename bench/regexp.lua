@@ -1,6 +1,6 @@
 -- Log lines parsed with Lua's string patterns: the twin of regexp.vbs.
 local lines = {}
-for i = 0, 19999 do
+for i = 0, 59999 do
   lines[#lines + 1] = "2026-12-07 12:" .. string.format("%02d", i % 60) .. ":05 host" .. (i % 17) .. " GET /page/" .. i .. " " .. (200 + (i % 3) * 100) .. " " .. ((i * 37) % 5000)
 end
 local hits, bytes, digits, width = 0, 0, 0, 0

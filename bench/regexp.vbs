@@ -1,7 +1,7 @@
 ' Log lines parsed with regular expressions: Test, Execute with SubMatches, a global
 ' Execute walked with For Each, and Replace.
-Dim lines(19999), i, line, reGet, reFields, reNumber, reTime, m, match, hits, bytes, digits, width
-For i = 0 To 19999
+Dim lines(59999), i, line, reGet, reFields, reNumber, reTime, m, match, hits, bytes, digits, width
+For i = 0 To 59999
   lines(i) = "2026-12-07 12:" & Right("0" & (i Mod 60), 2) & ":05 host" & (i Mod 17) & " GET /page/" & i & " " & (200 + (i Mod 3) * 100) & " " & ((i * 37) Mod 5000)
 Next
 Set reGet = New RegExp

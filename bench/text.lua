@@ -9,7 +9,7 @@ local function split(s, sep)
   end
 end
 local total, found, upper = 0, 0, 0
-for i = 1, 60000 do
+for i = 1, 150000 do
   local line = "item" .. i .. ",alpha,beta," .. (i % 97) .. ",gamma delta"
   local parts = split(line, ",")
   total = total + (#parts - 1) + #parts[1]

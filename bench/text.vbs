@@ -1,7 +1,7 @@
 ' Text handling: building lines, Mid, InStr, Replace, UCase, Split and Join.
 Dim i, j, line, parts, words, total, found, upper
 total = 0 : found = 0 : upper = 0
-For i = 1 To 60000
+For i = 1 To 150000
   line = "item" & i & ",alpha,beta," & (i Mod 97) & ",gamma delta"
   parts = Split(line, ",")
   total = total + UBound(parts) + Len(parts(0))

@@ -323,6 +323,7 @@ struct DimStmt : Stmt { // Dim/ReDim with bounds: (re)creates arrays when it run
     bool isReDim = false;
     bool preserve = false;
     Flow exec(Interp &I) override;
+    static bool resizeInPlace(Value &target, const Subscripts &counts, int64_t total);
     void resolve(Resolver &R) override;
 };
 

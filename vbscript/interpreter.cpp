@@ -1286,6 +1286,26 @@ bool Interp::arrayShape(const std::vector<Expr *> &bounds, Subscripts &counts, i
     return spend(total);
 }
 
+// ReDim Preserve of an array that only this variable holds, where only the last
+// dimension changes: the elements keep their places, so the storage grows where it is
+// (amortised, so growing an array one element at a time stays linear).
+bool DimStmt::resizeInPlace(Value &target, const Subscripts &counts, int64_t total)
+{
+    if (!target.isArray())
+        return false;
+    ArrayData *a = target.asArray();
+    if (a->refs != 1 || a->dims() != int(counts.size()) || a->dims() == 0)
+        return false;
+    for (int d = 0; d + 1 < a->dims(); ++d)
+        if (a->counts[size_t(d)] != counts[size_t(d)])
+            return false;
+    if (size_t(total) > a->data.capacity())
+        a->data.reserve(std::max(size_t(total), a->data.capacity() * 2));
+    a->data.resize(size_t(total));
+    a->counts.back() = counts.back();
+    return true;
+}
+
 Flow DimStmt::exec(Interp &I)
 {
     for (Var &v : vars) {
@@ -1315,6 +1335,8 @@ Flow DimStmt::exec(Interp &I)
             I.raiseNamed(err::ArrayLocked, v.target->written());
             return Flow::Error;
         }
+        if (preserve && resizeInPlace(*target, counts, total))
+            continue;
         auto *a = new ArrayData;
         Value fresh = Value::array(a);
         a->fixed = !isReDim;

@@ -67,41 +67,127 @@ bool Dictionary::keyOf(Context &cx, const Value &key, Key &out) const
     }
 }
 
-long Dictionary::find(const Key &key) const
+long Dictionary::find(const Key &key, size_t hash, size_t &slot) const
 {
-    const auto it = m_index.find(key);
-    return it == m_index.end() ? -1 : it->second;
+    if (m_slots.empty()) {
+        slot = 0;
+        return -1;
+    }
+    const size_t mask = m_slots.size() - 1;
+    size_t firstGone = size_t(-1);
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const int32_t at = m_slots[i];
+        if (at == Free) {
+            slot = firstGone != size_t(-1) ? firstGone : i;
+            return -1;
+        }
+        if (at == Gone) {
+            if (firstGone == size_t(-1))
+                firstGone = i;
+            continue;
+        }
+        if (matches(m_entries[size_t(at)], key, hash)) {
+            slot = i;
+            return at;
+        }
+    }
 }
 
-long Dictionary::add(Key &&key, const Value &original, const Value &value)
+bool Dictionary::matches(const Entry &e, const Key &key, size_t hash) const
 {
+    if (e.hash != hash)
+        return false;
+    const Value &v = e.given;
+    switch (key.family) {
+    case Key::Empty: return v.isEmpty();
+    case Key::Null: return v.isNull();
+    case Key::Text: return v.isString() && v.asString().compare(key.text, m_textMode ? Qt::CaseInsensitive : Qt::CaseSensitive) == 0;
+    case Key::Object: return v.isObject() && v.asObject() == key.object;
+    case Key::Number: {
+        double d;
+        switch (v.type()) {
+        case VType::Byte: d = v.asByte(); break;
+        case VType::Integer: d = v.asInteger(); break;
+        case VType::Long: d = v.asLong(); break;
+        case VType::Single: d = v.asSingle(); break;
+        case VType::Double:
+        case VType::Date: d = v.asDouble(); break;
+        case VType::Currency: d = double(v.asCurrency()) / 10000.0; break;
+        case VType::Boolean: d = v.asBool() ? -1 : 0; break;
+        default: return false;
+        }
+        return d == key.number;
+    }
+    }
+    return false;
+}
+
+long Dictionary::find(const Key &key) const
+{
+    size_t slot;
+    return find(key, KeyHash{&m_textMode}(key), slot);
+}
+
+long Dictionary::add(Key &&key, size_t hash, const Value &original, const Value &value)
+{
+    // At most half the slots in use: probes stay short.
+    if ((m_used + 1) * 2 > m_slots.size())
+        rebuild(m_entries.size() > 2 * m_live);
+    size_t slot;
+    find(key, hash, slot);
     const long at = long(m_entries.size());
-    m_entries.push_back(Entry{key, original, value, true});
-    m_index.emplace(std::move(key), at);
+    if (m_slots[slot] == Free)
+        ++m_used;
+    m_slots[slot] = int32_t(at);
+    m_entries.push_back(Entry{original, value, hash, true});
     ++m_live;
     return at;
 }
 
-void Dictionary::removeAt(long at, const Key &key)
+size_t Dictionary::slotOf(long at) const
 {
-    m_index.erase(key);
+    const size_t mask = m_slots.size() - 1;
+    size_t i = m_entries[size_t(at)].hash & mask;
+    while (m_slots[i] != int32_t(at))
+        i = (i + 1) & mask;
+    return i;
+}
+
+void Dictionary::removeAt(long at)
+{
+    m_slots[slotOf(at)] = Gone;
     m_entries[size_t(at)] = Entry{};
     m_entries[size_t(at)].live = false;
     --m_live;
     // Gaps are closed once they are as many as the entries: each removal costs O(1) on average.
     if (m_entries.size() > 32 && m_entries.size() - m_live > m_live)
-        compact();
+        rebuild(true);
 }
 
-void Dictionary::compact()
+void Dictionary::rebuild(bool compact)
 {
-    size_t kept = 0;
-    for (Entry &e : m_entries)
-        if (e.live)
-            m_entries[kept++] = std::move(e);
-    m_entries.resize(kept);
-    for (size_t i = 0; i < m_entries.size(); ++i)
-        m_index[m_entries[i].key] = long(i);
+    if (compact) {
+        size_t kept = 0;
+        for (Entry &e : m_entries)
+            if (e.live)
+                m_entries[kept++] = std::move(e);
+        m_entries.resize(kept);
+    }
+    size_t size = 16;
+    while (size < (m_live + 1) * 4)
+        size *= 2;
+    m_slots.assign(size, Free);
+    m_used = 0;
+    const size_t mask = size - 1;
+    for (size_t at = 0; at < m_entries.size(); ++at) {
+        if (!m_entries[at].live)
+            continue;
+        size_t i = m_entries[at].hash & mask;
+        while (m_slots[i] != Free)
+            i = (i + 1) & mask;
+        m_slots[i] = int32_t(at);
+        ++m_used;
+    }
 }
 
 bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &result)
@@ -116,9 +202,11 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
             return cx.raise(err::WrongArgs);
         if (!keyOf(cx, args[0], key))
             return false;
-        if (find(key) >= 0)
+        const size_t hash = KeyHash{&m_textMode}(key);
+        size_t slot;
+        if (find(key, hash, slot) >= 0)
             return cx.raise(err::KeyExists);
-        add(std::move(key), args[0], args[1]);
+        add(std::move(key), hash, args[0], args[1]);
         return true;
     }
     case Exists:
@@ -129,7 +217,9 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
     case Item: {
         if (args.count != (assigning ? 2 : 1) || !keyOf(cx, args[0], key))
             return cx.hasError() || cx.raise(err::WrongArgs);
-        long at = find(key);
+        const size_t hash = KeyHash{&m_textMode}(key);
+        size_t slot;
+        const long at = find(key, hash, slot);
         if (assigning) {
             Value v;
             if (kind & InvokeSet)
@@ -137,13 +227,13 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
             else if (!valueOf(cx, args[1], v))
                 return false;
             if (at < 0)
-                add(std::move(key), args[0], v);
+                add(std::move(key), hash, args[0], v);
             else
                 m_entries[size_t(at)].value = std::move(v);
             return true;
         }
         if (at < 0) { // reading a missing key adds it, Empty
-            add(std::move(key), args[0], Value());
+            add(std::move(key), hash, args[0], Value());
             return true;
         }
         result = m_entries[size_t(at)].value;
@@ -168,15 +258,15 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
         const long at = find(key);
         if (at < 0)
             return cx.raise(ElementNotFound);
-        removeAt(at, key);
+        removeAt(at);
         return true;
     }
     case RemoveAll: {
         // Let go of the entries before the values they hold run any Class_Terminate.
         std::vector<Entry> gone;
         gone.swap(m_entries);
-        m_index.clear();
-        m_live = 0;
+        m_slots.clear();
+        m_used = m_live = 0;
         return true;
     }
     case Count: result = Value::lng(int32_t(m_live)); return true;
@@ -193,7 +283,8 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
         m_compareMode = mode;
         m_textMode = mode == 1;
         m_entries.clear();
-        m_index.clear();
+        m_slots.clear();
+        m_used = 0;
         return true;
     }
     case KeyId: { // d.Key(old) = new
@@ -207,10 +298,21 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
             return false;
         if (find(fresh) >= 0)
             return cx.raise(err::KeyExists);
-        m_index.erase(key);
-        m_entries[size_t(at)].key = fresh;
-        m_entries[size_t(at)].given = args[1];
-        m_index.emplace(std::move(fresh), at);
+        // The entry keeps its place in the order under its new key.
+        m_slots[slotOf(at)] = Gone;
+        const size_t hash = KeyHash{&m_textMode}(fresh);
+        size_t slot;
+        find(fresh, hash, slot);
+        Entry &e = m_entries[size_t(at)];
+        e.hash = hash;
+        e.given = args[1];
+        if ((m_used + 1) * 2 > m_slots.size()) {
+            rebuild(false); // places every live entry, this one under its new key
+            return true;
+        }
+        if (m_slots[slot] == Free)
+            ++m_used;
+        m_slots[slot] = int32_t(at);
         return true;
     }
     default:

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <unordered_map>
 #include <vector>
 
 #include "dispatch.h"
@@ -38,23 +37,31 @@ public:
 
 private:
     struct Entry {
-        Key key;      // as compared
-        Value given;  // as the script gave it, for Keys and For Each
+        Value given; // the key as the script gave it
         Value value;
+        size_t hash = 0;
         bool live = true;
     };
+    // Whether an entry's key is the key looked for.
+    bool matches(const Entry &e, const Key &key, size_t hash) const;
     bool keyOf(Context &cx, const Value &key, Key &out) const;
-    // The entry of the key, or -1.
+    // The entry of the key, or -1; `slot` is where the index holds it, or where it would go.
+    long find(const Key &key, size_t hash, size_t &slot) const;
     long find(const Key &key) const;
-    long add(Key &&key, const Value &original, const Value &value);
-    void removeAt(long at, const Key &key);
-    void compact();
+    long add(Key &&key, size_t hash, const Value &original, const Value &value);
+    void removeAt(long at);
+    size_t slotOf(long at) const; // the slot that holds the entry
+    // Rebuilds the index for the live entries, closing the gaps in their order.
+    void rebuild(bool compact);
 
     bool m_textMode = false; // CompareMode 1
     int m_compareMode = 0;
     std::vector<Entry> m_entries; // in the order of adding; removed ones wait for compaction
     size_t m_live = 0;
-    std::unordered_map<Key, long, KeyHash, KeyEqual> m_index{16, KeyHash{&m_textMode}, KeyEqual{&m_textMode}};
+    // Open addressing: each slot holds an entry's position, Free, or Gone (a removed one).
+    static constexpr int32_t Free = -1, Gone = -2;
+    std::vector<int32_t> m_slots;
+    size_t m_used = 0; // slots not Free
 };
 
 } // namespace vbs

@@ -12,15 +12,7 @@ enum Id { Pattern = 1, IgnoreCase, Global, Multiline, Test, Execute, Replace };
 // One match: Value (the default), FirstIndex (from 0), Length, SubMatches.
 class MatchObject : public Object {
 public:
-    explicit MatchObject(const QRegularExpressionMatch &m) : m_match(m)
-    {
-        auto *subs = new ArrayData;
-        subs->lbounds.push_back(0);
-        for (int i = 1; i <= m.lastCapturedIndex(); ++i)
-            subs->data.push_back(m.capturedStart(i) < 0 ? Value() : Value::string(m.captured(i)));
-        subs->counts.push_back(int32_t(subs->data.size()));
-        m_subMatches = Value::object(new ListObject(Value::array(subs)));
-    }
+    explicit MatchObject(const QRegularExpressionMatch &m) : m_match(m) {}
     QString typeName() const override { return QStringLiteral("IMatch2"); }
     int memberId(const QString &name) override
     {
@@ -37,7 +29,7 @@ public:
         case 1: result = Value::string(m_match.captured(0)); return true;
         case 2: result = Value::lng(int32_t(m_match.capturedStart(0))); return true;
         case 3: result = Value::lng(int32_t(m_match.capturedLength(0))); return true;
-        case 4: result = m_subMatches; return true;
+        case 4: result = subMatches(); return true;
         default: return cx.raise(err::NoSuchMember);
         }
     }
@@ -80,6 +72,21 @@ public:
     };
 
 private:
+    // SubMatches are made when a script first asks for them.
+    const Value &subMatches()
+    {
+        if (m_subMatches.isEmpty()) {
+            auto *subs = new ArrayData;
+            const Value holder = Value::array(subs);
+            subs->lbounds.push_back(0);
+            for (int i = 1; i <= m_match.lastCapturedIndex(); ++i)
+                subs->data.push_back(m_match.capturedStart(i) < 0 ? Value() : Value::string(m_match.captured(i)));
+            subs->counts.push_back(int32_t(subs->data.size()));
+            m_subMatches = Value::object(new ListObject(holder));
+        }
+        return m_subMatches;
+    }
+
     QRegularExpressionMatch m_match;
     Value m_subMatches;
 };
@@ -138,15 +145,23 @@ int RegExpObject::memberId(const QString &name)
     return members.id(name);
 }
 
-bool RegExpObject::compiled(Context &cx, QRegularExpression &re) const
+const QRegularExpression *RegExpObject::compiled(Context &cx)
 {
-    QRegularExpression::PatternOptions options;
-    if (m_ignoreCase)
-        options |= QRegularExpression::CaseInsensitiveOption;
-    if (m_multiline)
-        options |= QRegularExpression::MultilineOption;
-    re = QRegularExpression(m_pattern, options);
-    return re.isValid() || cx.raise(5017); // Syntax error in regular expression
+    if (m_stale) {
+        QRegularExpression::PatternOptions options;
+        if (m_ignoreCase)
+            options |= QRegularExpression::CaseInsensitiveOption;
+        if (m_multiline)
+            options |= QRegularExpression::MultilineOption;
+        m_compiled = QRegularExpression(m_pattern, options);
+        m_compiled.optimize();
+        m_stale = false;
+    }
+    if (!m_compiled.isValid()) {
+        cx.raise(5017); // Syntax error in regular expression
+        return nullptr;
+    }
+    return &m_compiled;
 }
 
 bool RegExpObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &result)
@@ -156,16 +171,20 @@ bool RegExpObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &re
         id = Pattern;
     switch (id) {
     case Pattern:
-        if (assigning)
+        if (assigning) {
+            m_stale = true;
             return args.count == 1 && toText(cx, args[0], m_pattern);
+        }
         result = Value::string(m_pattern);
         return true;
     case IgnoreCase:
     case Global:
     case Multiline: {
         bool &flag = id == IgnoreCase ? m_ignoreCase : id == Global ? m_global : m_multiline;
-        if (assigning)
+        if (assigning) {
+            m_stale = m_stale || id != Global;
             return args.count == 1 && toBool(cx, args[0], flag);
+        }
         result = Value::boolean(flag);
         return true;
     }
@@ -176,9 +195,10 @@ bool RegExpObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &re
         if (args.count != (id == Replace ? 2 : 1) || !toText(cx, args[0], subject)
             || (id == Replace && !toText(cx, args[1], replacement)))
             return cx.hasError() || cx.raise(err::WrongArgs);
-        QRegularExpression re;
-        if (!compiled(cx, re))
+        const QRegularExpression *compiledPattern = compiled(cx);
+        if (!compiledPattern)
             return false;
+        const QRegularExpression &re = *compiledPattern;
         if (id == Test) {
             result = Value::boolean(re.match(subject).hasMatch());
             return true;

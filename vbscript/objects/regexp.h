@@ -17,8 +17,12 @@ public:
     bool invoke(Context &cx, int id, Invoke kind, Args args, Value &result) override;
 
 private:
-    bool compiled(Context &cx, QRegularExpression &re) const;
+    // The pattern compiled (and JIT-compiled) once per change of Pattern, IgnoreCase or
+    // Multiline; 5017 for a pattern with a syntax error.
+    const QRegularExpression *compiled(Context &cx);
 
+    QRegularExpression m_compiled;
+    bool m_stale = true;
     QString m_pattern;
     bool m_ignoreCase = false;
     bool m_global = false;
