@@ -56,6 +56,13 @@ struct Node {
 };
 
 struct Expr : Node {
+    // What the interpreter may read without a virtual call: a local slot, a global, or a
+    // value held by the node itself (literals and constants). Set by the node's class.
+    enum class Access : uint8_t { Other, Local, Global, Held };
+    Access access = Access::Other;
+    // Evaluating it runs no script code, so a peeked value cannot change meanwhile.
+    bool simple = false;
+
     // Evaluates into out; false with the interpreter's error set.
     virtual bool eval(Interp &I, Value &out) = 0;
     // Storage the expression names, for by-reference passing; nullptr for a value.
@@ -71,8 +78,7 @@ struct Expr : Node {
         out = &tmp;
         return eval(I, tmp);
     }
-    // Evaluating it runs no script code, so a peeked value cannot change meanwhile.
-    virtual bool isSimple() const { return false; }
+    bool isSimple() const { return simple; }
     // Assignment to the expression (Let, or Set when isSet).
     virtual bool assign(Interp &I, Value &&v, bool isSet);
     // As a statement: a call whose result is dropped.
@@ -93,12 +99,15 @@ using Block = std::vector<Stmt *>;
 
 // ---- Expressions as parsed -------------------------------------------------------------
 
-struct Literal : Expr {
+// A value the node holds itself: a literal, or a constant once resolved.
+struct HeldValue : Expr {
+    HeldValue() { access = Access::Held; simple = true; }
     Value value;
     bool eval(Interp &, Value &out) override { out = value; return true; }
     bool peek(Interp &, const Value *&out, Value &) override { out = &value; return true; }
-    bool isSimple() const override { return true; }
 };
+
+struct Literal : HeldValue {};
 
 struct ObjectRef : Literal { // a registered object by its name
     QString name;
@@ -189,9 +198,9 @@ struct MeExpr : Expr {
 // ---- Resolved expressions --------------------------------------------------------------
 
 struct LocalVar : Expr {
+    LocalVar() { access = Access::Local; simple = true; }
     bool peek(Interp &I, const Value *&out, Value &tmp) override;
     Value *plainRef(Interp &I) override;
-    bool isSimple() const override { return true; }
     int slot = 0;
     QString name;
     bool eval(Interp &I, Value &out) override;
@@ -202,9 +211,9 @@ struct LocalVar : Expr {
 };
 
 struct GlobalVar : Expr {
+    GlobalVar() { access = Access::Global; simple = true; }
     bool peek(Interp &I, const Value *&out, Value &tmp) override;
     Value *plainRef(Interp &I) override;
-    bool isSimple() const override { return true; }
     GlobalEntry *entry = nullptr;
     QString name;
     bool eval(Interp &I, Value &out) override;
@@ -214,12 +223,8 @@ struct GlobalVar : Expr {
     QString written() const override { return name; }
 };
 
-struct ConstRef : Expr { // a named constant: reads as its value, refuses assignment
-    Value value;
-    bool peek(Interp &, const Value *&out, Value &) override { out = &value; return true; }
-    bool isSimple() const override { return true; }
+struct ConstRef : HeldValue { // a named constant: reads as its value, refuses assignment
     QString name;
-    bool eval(Interp &, Value &out) override { out = value; return true; }
     bool assign(Interp &I, Value &&v, bool isSet) override;
     QString written() const override { return name; }
 };

@@ -258,9 +258,15 @@ Expr *Binary::resolve(Resolver &R)
         spine.push_back(inner);
     for (size_t i = 0; i < spine.size(); ++i)
         spine[i]->longChain = spine.size() - i > ShortChain;
-    spine.back()->lhs = R.expr(spine.back()->lhs);
+    // An operand in parentheses is a value anyway: the parentheses go.
+    auto unwrapped = [](Expr *e) {
+        while (auto *p = dynamic_cast<Paren *>(e))
+            e = p->inner;
+        return e;
+    };
+    spine.back()->lhs = unwrapped(R.expr(spine.back()->lhs));
     for (auto b = spine.rbegin(); b != spine.rend() && !R.failed(); ++b)
-        (*b)->rhs = R.expr((*b)->rhs);
+        (*b)->rhs = unwrapped(R.expr((*b)->rhs));
     return this;
 }
 

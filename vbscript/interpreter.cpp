@@ -22,6 +22,45 @@ constexpr int TickBudget = 256;
 
 bool isFixedArray(const Value &v) { return v.isArray() && v.asArray()->fixed; }
 
+// peek without a virtual call for the operands that are most often variables and literals.
+[[gnu::always_inline]] inline bool peekValue(Interp &I, Expr *e, const Value *&out, Value &tmp)
+{
+    switch (e->access) {
+    case Expr::Access::Local:
+        out = I.frame->refs[static_cast<LocalVar *>(e)->slot];
+        return true;
+    case Expr::Access::Global: {
+        GlobalEntry *entry = static_cast<GlobalVar *>(e)->entry;
+        if (entry->kind != GlobalEntry::Var)
+            break;
+        out = &entry->value;
+        return true;
+    }
+    case Expr::Access::Held:
+        out = &static_cast<HeldValue *>(e)->value;
+        return true;
+    default: // the rest compute a value: evaluated straight into tmp
+        if (I.stackExhausted()) // (1 + (1 + (1 + ...))): one level per operand
+            return I.raise(err::OutOfStack);
+        out = &tmp;
+        return e->eval(I, tmp);
+    }
+    out = &tmp;
+    return e->eval(I, tmp);
+}
+
+// An integer result in the smallest of Integer and Long that the operands allow, else a
+// Double: VBScript's promotion on overflow.
+[[gnu::always_inline]] inline void integerInto(Value &out, int64_t r, bool integerOperands)
+{
+    if (integerOperands && r >= -32768 && r <= 32767)
+        out.setInteger(int16_t(r));
+    else if (r >= INT32_MIN && r <= INT32_MAX)
+        out.setLong(int32_t(r));
+    else
+        out.setDouble(double(r));
+}
+
 // What a value becomes when assigned: Set wants an object and keeps it; Let takes an
 // object's default value.
 bool assignable(Interp &I, Value &v, bool isSet, const QString &name)
@@ -69,7 +108,7 @@ bool condition(Interp &I, Expr *e, bool &out)
 {
     const Value *v;
     Value tmp;
-    if (e->peek(I, v, tmp)) {
+    if (peekValue(I, e, v, tmp)) {
         if (v->type() == VType::Boolean) {
             out = v->asBool();
             return true;
@@ -99,7 +138,7 @@ bool subscriptsOf(Interp &I, const ArgList &args, Subscripts &out)
             return I.raise(err::SubscriptOutOfRange);
         const Value *v;
         Value tmp;
-        if (!e->peek(I, v, tmp))
+        if (!peekValue(I, e, v, tmp))
             return false;
         if (v->type() == VType::Integer)
             out[i] = v->asInteger();
@@ -724,13 +763,13 @@ bool ElementOf::eval(Interp &I, Value &out)
         return callLateProcedure(I, &out);
     const Value *base;
     Value tmp;
-    if (!var->peek(I, base, tmp))
+    if (!peekValue(I, var, base, tmp))
         return false;
     if (base->isArray() && args.items.size() == 1 && args.items[0]) {
         // The common case, a(i): no subscript list to build.
         const Value *index;
         Value indexTmp;
-        if (!args.items[0]->peek(I, index, indexTmp))
+        if (!peekValue(I, args.items[0], index, indexTmp))
             return false;
         int32_t i;
         if (index->type() == VType::Integer)
@@ -740,7 +779,7 @@ bool ElementOf::eval(Interp &I, Value &out)
         else if (!toLong(I, *index, i))
             return false;
         const Value *current; // the index expression may have changed the variable
-        if (!var->peek(I, current, tmp))
+        if (!peekValue(I, var, current, tmp))
             return false;
         if (!current->isArray())
             return I.raiseNamed(err::TypeMismatch, var->written());
@@ -923,7 +962,7 @@ bool Unary::eval(Interp &I, Value &out)
 {
     const Value *v;
     Value tmp;
-    if (!operand->peek(I, v, tmp))
+    if (!peekValue(I, operand, v, tmp))
         return false;
     switch (op) {
     case Neg:
@@ -953,13 +992,13 @@ bool Binary::eval(Interp &I, Value &out)
         return evalChain(I, out);
     const Value *a, *b;
     Value ta, tb;
-    if (!lhs->peek(I, a, ta))
+    if (!peekValue(I, lhs, a, ta))
         return false;
     if (!rhs->isSimple() && a != &ta) { // the right side may change the left's variable
         ta = *a;
         a = &ta;
     }
-    if (!rhs->peek(I, b, tb))
+    if (!peekValue(I, rhs, b, tb))
         return false;
     return apply(I, *a, *b, out);
 }
@@ -978,7 +1017,7 @@ bool Binary::evalChain(Interp &I, Value &out)
         Binary *b = *link;
         const Value *r;
         Value tr;
-        if (!b->rhs->peek(I, r, tr))
+        if (!peekValue(I, b->rhs, r, tr))
             return false;
         if (b->op == BinOp::Concat && acc.isString() && r->isString()) {
             // Appending in place keeps a long chain of & linear.
@@ -1002,11 +1041,11 @@ bool Binary::apply(Interp &I, const Value &a, const Value &b, Value &out) const
     if ((at == VType::Integer || at == VType::Long) && (bt == VType::Integer || bt == VType::Long)) {
         const int64_t p = at == VType::Integer ? a.asInteger() : a.asLong();
         const int64_t q = bt == VType::Integer ? b.asInteger() : b.asLong();
-        const VType wider = (at == VType::Long || bt == VType::Long) ? VType::Long : VType::Integer;
+        const bool integers = at == VType::Integer && bt == VType::Integer;
         switch (op) {
-        case BinOp::Add: out = integerResult(p + q, wider); return true;
-        case BinOp::Sub: out = integerResult(p - q, wider); return true;
-        case BinOp::Mul: out = integerResult(p * q, wider); return true;
+        case BinOp::Add: integerInto(out, p + q, integers); return true;
+        case BinOp::Sub: integerInto(out, p - q, integers); return true;
+        case BinOp::Mul: integerInto(out, p * q, integers); return true;
         case BinOp::Eq: out.setBool(p == q); return true;
         case BinOp::Ne: out.setBool(p != q); return true;
         case BinOp::Lt: out.setBool(p < q); return true;
@@ -1019,7 +1058,7 @@ bool Binary::apply(Interp &I, const Value &a, const Value &b, Value &out) const
                 return I.raise(err::DivisionByZero);
             if (op == BinOp::IntDiv && p / q > INT32_MAX) // -2147483648 \ -1
                 return I.raise(err::Overflow);
-            out = integerResult(op == BinOp::Mod ? p % q : p / q, wider);
+            integerInto(out, op == BinOp::Mod ? p % q : p / q, integers);
             return true;
         case BinOp::Div:
             if (q == 0)
@@ -1415,7 +1454,7 @@ Flow SelectStmt::exec(Interp &I)
         for (Expr *e : c.values) {
             const Value *candidate;
             Value tmp;
-            if (!e->peek(I, candidate, tmp))
+            if (!peekValue(I, e, candidate, tmp))
                 return Flow::Error;
             int cmp;
             if (!compareValues(I, v, *candidate, cmp))

@@ -114,7 +114,7 @@ void Value::moveFrom(Value &other) noexcept
     other.m_l = 0;
 }
 
-Value &Value::operator=(const Value &other)
+Value &Value::assignCopySlow(const Value &other)
 {
     if (this == &other)
         return *this;

@@ -39,9 +39,31 @@ class Value {
 public:
     Value() : m_type(VType::Empty) { m_l = 0; }
     ~Value() { if (m_type >= VType::String) destroy(); }
-    Value(const Value &other) : m_type(other.m_type) { copyFrom(other); }
-    Value(Value &&other) noexcept : m_type(other.m_type) { moveFrom(other); }
-    Value &operator=(const Value &other);
+    Value(const Value &other) : m_type(other.m_type)
+    {
+        if (m_type < VType::String)
+            m_cy = other.m_cy;
+        else
+            copyFrom(other);
+    }
+    Value(Value &&other) noexcept : m_type(other.m_type)
+    {
+        if (m_type < VType::String) {
+            m_cy = other.m_cy;
+            other.m_type = VType::Empty;
+        } else {
+            moveFrom(other);
+        }
+    }
+    Value &operator=(const Value &other)
+    {
+        if (m_type < VType::String && other.m_type < VType::String) { // plain data: a copy
+            m_type = other.m_type;
+            m_cy = other.m_cy;
+            return *this;
+        }
+        return assignCopySlow(other);
+    }
     Value &operator=(Value &&other) noexcept
     {
         if (m_type < VType::String && other.m_type < VType::String) { // plain data: a copy
@@ -101,6 +123,7 @@ public:
 
 private:
     Value &assignSlow(Value &&other) noexcept;
+    Value &assignCopySlow(const Value &other);
     void destroy();
     void copyFrom(const Value &other);
     void moveFrom(Value &other) noexcept;
