@@ -246,8 +246,18 @@ Interp::~Interp()
         e.value.clear();
     registered.clear();
     m_nodes.clear(); // literals hold objects too, Err among them
-    for (ScriptObject *o : liveObjects)
+    // What is still alive holds itself through a cycle (Set a.Next = a). As on Windows, no
+    // Class_Terminate runs for those; their fields are let go of so that the memory comes back.
+    std::vector<ScriptObject *> cyclic(liveObjects.begin(), liveObjects.end());
+    liveObjects.clear();
+    for (ScriptObject *o : cyclic) {
         o->orphan();
+        o->addRef();
+    }
+    for (ScriptObject *o : cyclic)
+        o->dropFields();
+    for (ScriptObject *o : cyclic)
+        o->release();
     m_errHolder.clear();
     delete m_err;
 }

@@ -26,6 +26,9 @@ public:
     Value *field(int index) { return &m_fields[size_t(index)]; }
     // The program went away: no Class_Terminate can run any more.
     void orphan() { m_interp = nullptr; }
+    // Lets go of what the fields hold: how objects that refer to each other are freed once
+    // the program has gone.
+    void dropFields() { std::vector<Value>().swap(m_fields); }
 
 protected:
     void lastReferenceGone() override;
