@@ -137,8 +137,15 @@ public:
     bool invoke(Context &cx, int id, Invoke kind, Args args, Value &result) override
     {
         switch (id) {
-        case 101: result = m_named; return true;
-        case 102: result = m_unnamed; return true;
+        case 101:
+        case 102: {
+            // Named("out") is Named.Item("out"), as for any property that takes no arguments.
+            const Value &list = id == 101 ? m_named : m_unnamed;
+            if (args.count > 0)
+                return list.asObject()->invoke(cx, DefaultMember, kind, args, result);
+            result = list;
+            return true;
+        }
         case 103: // ShowUsage: the usage line a script without its own description gets
             return echo(cx, QStringLiteral("Usage: ") + m_scriptName);
         default: return ArgumentList::invoke(cx, id, kind, args, result);
@@ -160,6 +167,8 @@ private:
 
 bool echoLine(Context &cx, const WScriptSetup &setup, const QString &text)
 {
+    if (!setup.interactive) // batch mode: the script shows nothing of its own accord
+        return true;
     if (setup.echo)
         return setup.echo(cx, text);
     if (Host *host = cx.host()) {
@@ -233,7 +242,11 @@ bool WScriptObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &r
         m_exitCode = code;
         return cx.stopScript(err::ScriptQuit, QStringLiteral("WScript.Quit"));
     }
-    case ArgumentsId: result = m_arguments; return true;
+    case ArgumentsId: // Arguments(0) is Arguments.Item(0)
+        if (args.count > 0)
+            return m_arguments.asObject()->invoke(cx, DefaultMember, kind, args, result);
+        result = m_arguments;
+        return true;
     case ScriptName:
         result = Value::string(m_setup.scriptPath.isEmpty() ? m_setup.scriptName : QFileInfo(m_setup.scriptPath).fileName());
         return true;

@@ -35,6 +35,8 @@ public:
 
     bool quitRequested() const { return m_quit; }
     int exitCode() const { return m_exitCode; }
+    // False in batch mode: then Echo shows nothing.
+    bool interactive() const { return m_setup.interactive; }
     // The time limit in seconds as WScript.Timeout reads it (0: none).
     void setTimeoutSeconds(int seconds) { m_timeout = seconds; }
 

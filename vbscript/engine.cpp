@@ -155,6 +155,19 @@ bool Engine::addCodeUnguarded(const QString &code)
     return finish(I.execBlock(unit.top) != Flow::Error);
 }
 
+bool Engine::check(const QString &code)
+{
+    return guarded([&] {
+        Interp &I = *m_interp;
+        Unit unit;
+        ScriptError error;
+        I.beginRun(m_timeout);
+        const bool compiled = parse(I, code, unit, error) && compileUnit(I, unit, error);
+        I.endRun();
+        return compiled || fail(error);
+    });
+}
+
 bool Engine::run(const QString &procedure, const QList<Value> &args, Value *result)
 {
     return guarded([&] { return runUnguarded(procedure, args, result); });

@@ -50,6 +50,8 @@ public:
     bool addAlias(const QString &alias, const QString &objectName, const QString &member);
     // Compiles the text and runs its top-level statements. A compile error runs nothing.
     bool addCode(const QString &code);
+    // Compiles the text without running any of it: whether it is free of compile errors.
+    bool check(const QString &code);
     // Calls a Sub or Function by name (any letter case) and returns its result.
     bool run(const QString &procedure, const QList<Value> &args = {}, Value *result = nullptr);
     // Whether a run (AddCode or Run) is under way right now, e.g. while a script waits in a

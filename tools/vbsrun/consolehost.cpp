@@ -18,6 +18,8 @@ int defaultButton(int buttons)
 
 int ConsoleHost::msgBox(const QString &prompt, int buttons, const QString &)
 {
+    if (!interactive())
+        return defaultButton(buttons);
     std::fputs(prompt.toUtf8().constData(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
@@ -26,6 +28,8 @@ int ConsoleHost::msgBox(const QString &prompt, int buttons, const QString &)
 
 std::optional<QString> ConsoleHost::inputBox(vbs::Context &cx, const QString &prompt, const QString &, const QString &defaultText)
 {
+    if (!interactive())
+        return defaultText;
     std::fputs(prompt.toUtf8().constData(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);

@@ -1,14 +1,24 @@
 #pragma once
 
+#include <functional>
+
 #include "context.h"
 
 // The engine's dialogs on the console: a message box prints its prompt and takes the
-// default button; an input box prints its prompt and reads a line. A runaway script is
-// stopped.
+// default button; an input box prints its prompt and reads a line. In batch mode (//B, or
+// WScript.Interactive = False) neither prints nor reads: each takes its default at once.
+// A runaway script is stopped.
 class ConsoleHost : public vbs::Host {
 public:
     int msgBox(const QString &prompt, int buttons, const QString &title) override;
     std::optional<QString> inputBox(vbs::Context &cx, const QString &prompt, const QString &title, const QString &defaultText) override;
     bool stopRunawayScript() override { return true; }
     bool dialogTimeCounts() const override { return true; } // the limit is wall-clock here
+
+    void setInteractive(std::function<bool()> interactive) { m_interactive = std::move(interactive); }
+
+private:
+    bool interactive() const { return !m_interactive || m_interactive(); }
+
+    std::function<bool()> m_interactive;
 };

@@ -2,56 +2,72 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
 #include <cstdio>
-#include <iostream>
 
 #include "consolehost.h"
+#include "consolestream.h"
 #include "engine.h"
 #include "objects/filesystem.h"
-#include "consolestream.h"
+#include "options.h"
 #include "wscript.h"
 #include "wshshell.h"
 
 namespace {
 
-int usage()
-{
-    std::fprintf(stderr, "usage: vbsrun [--timeout SECONDS] FILE [ARGS...]\n"
-                         "       vbsrun --execute [--timeout SECONDS] FILE\n");
-    return 2;
-}
+enum ExitCode { Success = 0, ScriptFailed = 1, BadCommandLine = 2 };
 
 bool readScript(const QString &path, QString &text)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "vbsrun: cannot read %s: %s\n", qPrintable(path), qPrintable(file.errorString()));
+    QString reason;
+    if (QFileInfo(path).isDir())
+        reason = QStringLiteral("it is a folder");
+    else if (!file.open(QIODevice::ReadOnly))
+        reason = file.errorString();
+    if (!reason.isEmpty()) {
+        std::fprintf(stderr, "vbsrun: cannot read %s: %s\n", qPrintable(path), qPrintable(reason));
         return false;
     }
     text = vbs::decodeText(file.readAll()); // UTF-8, or UTF-16 with a byte-order mark
+    // "#!/usr/bin/env vbsrun" makes a command of a script; the line stays, empty, so that
+    // errors name the lines the file has.
+    if (text.startsWith(QLatin1String("#!"))) {
+        qsizetype end = 0;
+        while (end < text.size() && text[end] != QLatin1Char('\n') && text[end] != QLatin1Char('\r'))
+            ++end;
+        text.remove(0, end);
+    }
     return true;
 }
 
 void report(const QString &path, const vbs::ScriptError &e)
 {
-    std::fprintf(stderr, "%s(%d, %d) error %d: %s\n", qPrintable(path), e.line, e.column, e.number,
-                 e.description.toUtf8().constData());
+    ConsoleOutput::write(stderr, QStringLiteral("%1(%2, %3) error %4: %5\n")
+                                     .arg(path).arg(e.line).arg(e.column).arg(e.number).arg(e.description));
 }
 
-int runFile(const QString &path, const QStringList &arguments, qint64 timeoutSeconds)
+int checkFile(const RunOptions &options)
 {
     QString text;
-    if (!readScript(path, text))
-        return 1;
-    ConsoleHost host;
+    if (!readScript(options.script, text))
+        return BadCommandLine;
     vbs::Engine engine;
-    engine.setHost(&host);
-    engine.setTimeout(timeoutSeconds * 1000);
-    engine.registerClass(WshShell::ClassId, [] { return new WshShell; });
+    engine.setTimeout(options.timeoutSeconds * 1000);
+    if (engine.check(text))
+        return Success;
+    report(options.script, engine.error());
+    return ScriptFailed;
+}
+
+int runFile(const RunOptions &options)
+{
+    QString text;
+    if (!readScript(options.script, text))
+        return BadCommandLine;
     WScriptSetup setup;
-    setup.scriptPath = path;
-    setup.arguments = arguments;
+    setup.scriptPath = options.script;
+    setup.arguments = options.scriptArguments;
+    setup.interactive = options.interactive;
     setup.stdIn = vbs::Value::object(new ConsoleStream(stdin));
     setup.stdOut = vbs::Value::object(new ConsoleStream(stdout));
     setup.stdErr = vbs::Value::object(new ConsoleStream(stderr));
@@ -60,14 +76,22 @@ int runFile(const QString &path, const QStringList &arguments, qint64 timeoutSec
         return true;
     };
     auto *wscript = new WScriptObject(setup);
-    vbs::Value keep = vbs::Value::object(wscript);
+    const vbs::Value keep = vbs::Value::object(wscript); // outlives the engine
+    wscript->setTimeoutSeconds(int(options.timeoutSeconds));
+    ConsoleHost host;
+    host.setInteractive([wscript] { return wscript->interactive(); });
+
+    vbs::Engine engine;
+    engine.setHost(&host);
+    engine.setTimeout(options.timeoutSeconds * 1000);
+    engine.registerClass(WshShell::ClassId, [] { return new WshShell; });
     engine.addObject(QStringLiteral("WScript"), wscript, false);
     if (engine.addCode(text))
-        return 0;
+        return Success;
     if (wscript->quitRequested())
         return wscript->exitCode();
-    report(path, engine.error());
-    return 1;
+    report(options.script, engine.error());
+    return ScriptFailed;
 }
 
 } // namespace
@@ -77,26 +101,40 @@ int executeFile(const QString &path, qint64 timeoutSeconds); // the Execute butt
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
-    bool execute = false;
-    qint64 timeout = 0;
-    while (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {
-        const QString option = args.takeFirst();
-        if (option == QLatin1String("--execute")) {
-            execute = true;
-        } else if (option == QLatin1String("--timeout") && !args.isEmpty()) {
-            bool ok = false;
-            timeout = args.takeFirst().toLongLong(&ok);
-            if (!ok || timeout < 0 || timeout > INT32_MAX)
-                return usage();
-        } else {
-            return usage();
-        }
+    QCoreApplication::setApplicationName(QStringLiteral("vbsrun"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VORNIX_VERSION));
+    RunOptions options;
+    QString message;
+    if (!parseRunOptions(app.arguments().mid(1), options, message)) {
+        std::fprintf(stderr, "vbsrun: %s\n", message.toUtf8().constData());
+        return BadCommandLine;
     }
-    if (args.isEmpty())
-        return usage();
-    const QString path = args.takeFirst();
-    if (execute)
-        return executeFile(path, timeout);
-    return runFile(path, args, timeout);
+    ConsoleOutput::setUtf16(options.utf16);
+    switch (options.mode) {
+    case RunOptions::Help:
+        ConsoleOutput::write(stdout, runUsage());
+        return Success;
+    case RunOptions::Version:
+        ConsoleOutput::write(stdout, QStringLiteral("vbsrun " VORNIX_VERSION " (Vornix Coder), VBScript 5.8\n"));
+        return Success;
+    default:
+        break;
+    }
+    if (options.logo)
+        ConsoleOutput::write(stdout, QStringLiteral("Vornix Coder vbsrun version " VORNIX_VERSION
+                                                    ", a VBScript 5.8 console script host\n\n"));
+    switch (options.mode) {
+    case RunOptions::Execute: {
+        if (!QFileInfo(options.script).isFile() || !QFileInfo(options.script).isReadable()) {
+            QString ignored;
+            readScript(options.script, ignored); // says why
+            return BadCommandLine;
+        }
+        return executeFile(options.script, options.timeoutSeconds);
+    }
+    case RunOptions::Check:
+        return checkFile(options);
+    default:
+        return runFile(options);
+    }
 }
