@@ -18,6 +18,7 @@
 #include "focusreturn.h"
 #include "layout.h"
 #include "menubar.h"
+#include "ownwindows.h"
 #include "snippets.h"
 #include "statuslabel.h"
 #include "txtcode.h"
@@ -50,6 +51,10 @@ FrmMain::FrmMain(platform::Desktop &desktop, const QString &homePage, QWidget *p
     : QMainWindow(parent), m_desktop(desktop), m_homePage(homePage)
 {
     setObjectName(QStringLiteral("frmMain"));
+    // What the commands ask about our own windows: SendKeys lets them take keys meant for
+    // them, AppActivate's wait waits for us to be the active program.
+    platform::ownwindows::install({[] { return QGuiApplication::focusWindow() != nullptr; },
+                                   [] { return QGuiApplication::applicationState() == Qt::ApplicationActive; }});
     setWindowTitle(Title);
     setWindowIcon(QIcon(QStringLiteral(":/vornix/icon48.png")));
     // A fixed dialog frame: title bar and close box, no minimise or maximise box.

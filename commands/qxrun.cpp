@@ -2,11 +2,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QLocale>
 #include <QStandardPaths>
 #include <QThread>
-#include <QWindow>
 #include <cmath>
 #include <cstdio>
 
@@ -16,6 +14,7 @@
 #include "errors.h"
 #include "files.h"
 #include "keys.h"
+#include "ownwindows.h"
 #include "processes.h"
 #include "runtime/text.h"
 #include "statussink.h"
@@ -47,15 +46,10 @@ QString cleaned(const QString &description)
     return text;
 }
 
-bool guiHasFocus()
-{
-    return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) && QGuiApplication::focusWindow();
-}
-
 // Lets this program's own windows take what was just sent to them.
 void settleOwnEvents()
 {
-    if (!guiHasFocus())
+    if (!platform::ownwindows::hasFocus())
         return;
     QElapsedTimer clock;
     clock.start();
@@ -266,8 +260,7 @@ Failure qxRun::activate(Context &cx, const Value &title, bool wait)
         // Wait (a while, never for ever) until this program is the active one.
         QElapsedTimer clock;
         clock.start();
-        while (qobject_cast<QGuiApplication *>(QCoreApplication::instance())
-               && QGuiApplication::applicationState() != Qt::ApplicationActive && clock.elapsed() < 5000) {
+        while (platform::ownwindows::hasWindows() && !platform::ownwindows::isActive() && clock.elapsed() < 5000) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
             QThread::msleep(20);
         }
