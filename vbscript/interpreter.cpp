@@ -767,6 +767,35 @@ bool ElementOf::callLateProcedure(Interp &I, Value *out)
     return av.evaluate(I, args) && I.callProc(global->proc, av.args(), out);
 }
 
+namespace {
+
+// The subscript of a(i), as a Long.
+inline bool singleSubscript(Interp &I, Expr *e, int32_t &i)
+{
+    const Value *index;
+    Value indexTmp;
+    if (!peekValue(I, e, index, indexTmp))
+        return false;
+    if (index->type() == VType::Integer)
+        i = index->asInteger();
+    else if (index->type() == VType::Long)
+        i = index->asLong();
+    else if (!toLong(I, *index, i))
+        return false;
+    return true;
+}
+
+// Where a(i) is in a one-dimensional array's data, or -1.
+inline int64_t singleOffset(const ArrayData *a, int32_t i)
+{
+    if (a->dims() != 1)
+        return -1;
+    const int64_t offset = int64_t(i) - a->lbounds[0];
+    return offset >= 0 && offset < a->counts[0] ? offset : -1;
+}
+
+} // namespace
+
 bool ElementOf::eval(Interp &I, Value &out)
 {
     if (global && global->kind == GlobalEntry::Procedure)
@@ -777,26 +806,20 @@ bool ElementOf::eval(Interp &I, Value &out)
         return false;
     if (base->isArray() && args.items.size() == 1 && args.items[0]) {
         // The common case, a(i): no subscript list to build.
-        const Value *index;
-        Value indexTmp;
-        if (!peekValue(I, args.items[0], index, indexTmp))
-            return false;
         int32_t i;
-        if (index->type() == VType::Integer)
-            i = index->asInteger();
-        else if (index->type() == VType::Long)
-            i = index->asLong();
-        else if (!toLong(I, *index, i))
+        if (!singleSubscript(I, args.items[0], i))
             return false;
-        const Value *current; // the index expression may have changed the variable
-        if (!peekValue(I, var, current, tmp))
-            return false;
-        if (!current->isArray())
-            return I.raiseNamed(err::TypeMismatch, var->written());
-        const ArrayData *a = current->asArray();
-        if (a->dims() != 1 || i < a->lbounds[0] || i - a->lbounds[0] >= a->counts[0])
+        if (!args.items[0]->isSimple()) { // the index expression may have changed the variable
+            if (!peekValue(I, var, base, tmp))
+                return false;
+            if (!base->isArray())
+                return I.raiseNamed(err::TypeMismatch, var->written());
+        }
+        const ArrayData *a = base->asArray();
+        const int64_t offset = singleOffset(a, i);
+        if (offset < 0)
             return I.raiseNamed(err::SubscriptOutOfRange, var->written());
-        out = a->data[size_t(i - a->lbounds[0])];
+        out = a->data[size_t(offset)];
         return true;
     }
     if (base->isArray()) {
@@ -843,7 +866,23 @@ bool ElementOf::assign(Interp &I, Value &&v, bool isSet)
         return callDefault(I, o, args, isSet ? InvokeSet : InvokeLet, &v, ignored, var->written());
     }
     // A default property may run script code: take the value before finding the element.
-    if (!assignable(I, v, isSet, var->written()) || !subscripts(I, subs))
+    if (isSet != v.isObject() && !assignable(I, v, isSet, var->written())) // (the name only on the slow path)
+        return false;
+    if (args.items.size() == 1 && args.items[0]) { // a(i) = v, the common case
+        int32_t i;
+        if (!singleSubscript(I, args.items[0], i))
+            return false;
+        base = var->ref(I);
+        if (!base->isArray())
+            return I.raiseNamed(err::TypeMismatch, var->written());
+        ArrayData *a = base->mutableArray();
+        const int64_t offset = singleOffset(a, i);
+        if (offset < 0)
+            return I.raiseNamed(err::SubscriptOutOfRange, var->written());
+        a->data[size_t(offset)] = std::move(v);
+        return true;
+    }
+    if (!subscripts(I, subs))
         return false;
     base = var->ref(I);
     if (!base->isArray())
