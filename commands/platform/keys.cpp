@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include "wayland.h"
 #include "x11.h"
 
 namespace platform::keys {
@@ -125,11 +126,28 @@ Failure parse(const QString &text, QList<Stroke> &strokes)
     return Failure();
 }
 
+namespace {
+
+// Where the keys go: an X11 window (XWayland too) takes them through XTest; in a Wayland
+// session where no X11 window is active, the focused window is a native one, and the
+// compositor's virtual keyboard reaches it.
+wayland::Session *waylandTarget(x11::Connection *x)
+{
+    wayland::Session *w = wayland::session();
+    if (!w || !w->canType())
+        return nullptr;
+    return x && x->activeWindow() ? nullptr : w;
+}
+
+} // namespace
+
 Failure send(const QList<Stroke> &strokes)
 {
     x11::Connection *x = x11::connection();
+    if (wayland::Session *w = waylandTarget(x))
+        return w->type(strokes);
     if (!x)
-        return x11::noDisplay();
+        return wayland::inSession() ? wayland::noWayIn() : x11::noDisplay();
     QString run; // plain characters go as text, several at a time
     auto flush = [&] {
         QString plain;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QThread>
 
+#include "wayland.h"
 #include "x11.h"
 
 namespace platform::windows {
@@ -28,9 +29,20 @@ int pickByTitle(const QStringList &titles, const QString &title)
 
 Failure activateByTitle(const QString &title)
 {
+    // A wlroots compositor lists every window, native and XWayland alike.
+    if (wayland::Session *w = wayland::session(); w && w->canListWindows()) {
+        const QList<wayland::Toplevel> windows = w->windows();
+        QStringList titles;
+        for (const wayland::Toplevel &t : windows)
+            titles << t.title;
+        const int found = pickByTitle(titles, title);
+        if (found < 0 || !w->activate(found))
+            return failed(InvalidCall);
+        return Failure();
+    }
     x11::Connection *x = x11::connection();
     if (!x)
-        return x11::noDisplay();
+        return wayland::inSession() ? wayland::noWayIn() : x11::noDisplay();
     const QList<x11::WindowInfo> windows = x->windows();
     QStringList titles;
     for (const x11::WindowInfo &w : windows)
@@ -72,13 +84,17 @@ QList<qint64> processFamily(qint64 pid)
 Failure activateByProcess(qint64 pid, int waitMs)
 {
     x11::Connection *x = x11::connection();
-    if (!x)
-        return x11::noDisplay();
+    // sway tells the process of each window, native or not, and focuses by it.
+    const bool sway = wayland::inSession() && !qEnvironmentVariableIsEmpty("SWAYSOCK");
+    if (!x && !sway)
+        return wayland::inSession() ? wayland::noWayIn() : x11::noDisplay();
     QElapsedTimer clock;
     clock.start();
     for (;;) {
         const QList<qint64> family = processFamily(pid);
-        for (const x11::WindowInfo &w : x->windows()) {
+        if (sway && wayland::swayFocusProcess(family))
+            return Failure();
+        for (const x11::WindowInfo &w : x ? x->windows() : QList<x11::WindowInfo>()) {
             if (w.pid && family.contains(w.pid)) {
                 x->activate(w.id);
                 return Failure();

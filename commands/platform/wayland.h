@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include "failure.h"
+#include "keys.h"
+
+// A Wayland session's own ways in, for the windows that XWayland cannot reach: keys through
+// a virtual keyboard (zwp_virtual_keyboard_v1) and the window list with activation through
+// foreign toplevels (zwlr_foreign_toplevel_manager_v1). wlroots compositors (sway, Hyprland,
+// labwc, Wayfire, river) offer both; GNOME and KDE offer neither.
+namespace platform::wayland {
+
+struct Toplevel {
+    QString title;
+    QString appId;
+    bool active = false;
+};
+
+class Session {
+public:
+    ~Session();
+
+    // The compositor lets us type: it offers virtual keyboards.
+    bool canType() const;
+    // The compositor lists windows and activates them: it offers foreign toplevels.
+    bool canListWindows() const;
+
+    // Types the strokes into the focused window with a keymap made for them, so that every
+    // character arrives whatever the user's layout. Modifiers are released after each stroke.
+    Failure type(const QList<keys::Stroke> &strokes);
+    // Every window the compositor shows, native and XWayland alike, oldest first.
+    QList<Toplevel> windows();
+    // Activates windows()[index]; false when it has gone meanwhile.
+    bool activate(int index);
+
+private:
+    friend Session *session();
+    Session() = default;
+    struct Private;
+    Private *d = nullptr;
+};
+
+// The shared connection to the compositor named by WAYLAND_DISPLAY, opened on first use;
+// null outside a Wayland session or when the compositor cannot be reached.
+Session *session();
+// Whether the program runs in a Wayland session (WAYLAND_DISPLAY is set).
+bool inSession();
+// The failure where a Wayland desktop offers neither its own way in nor XWayland.
+Failure noWayIn();
+
+// Focuses a window of one of the processes through sway's IPC (SWAYSOCK), where sway runs;
+// false where there is no sway or no window of theirs.
+bool swayFocusProcess(const QList<qint64> &pids);
+
+// The keymap text with a key of its own for each entry ("a", or "a, A" for two levels),
+// with Shift, Control and Alt on the first three keys (key codes from 9 on). Empty when a
+// keysym is unknown.
+QByteArray keymapFor(const QStringList &keys);
+
+} // namespace platform::wayland
