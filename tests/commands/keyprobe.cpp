@@ -1,5 +1,7 @@
-// A small window for the X11 tests: it takes keys in a line edit and, on Return, writes
-// what it received to a file and quits.
+// A small window for the X11 and Wayland tests: it takes keys in a line edit and, on
+// Return, writes what it received to a file and quits. With a third argument it also
+// appends "active" or "inactive" to that file whenever the program gains or loses the
+// keyboard focus of the desktop.
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
@@ -24,6 +26,14 @@ int main(int argc, char *argv[])
         file.close();
         app.quit();
     });
+    if (argc > 3) {
+        const QString activity = QString::fromLocal8Bit(argv[3]);
+        QObject::connect(&app, &QGuiApplication::applicationStateChanged, [activity](Qt::ApplicationState state) {
+            QFile file(activity);
+            if (file.open(QIODevice::Append))
+                file.write(state == Qt::ApplicationActive ? "active\n" : "inactive\n");
+        });
+    }
     window.resize(300, 80);
     window.show();
     edit->setFocus();

@@ -1,0 +1,254 @@
+#!/usr/bin/env python3
+"""SendKeys and AppActivate on a Wayland desktop: a headless sway (wlroots) runs as an
+unprivileged user, keyprobe windows run on it as native Wayland clients, and scripts run
+through vbsrun. Usage: test_wayland.py PATH/TO/vbsrun PATH/TO/keyprobe"""
+import glob
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+VBSRUN = KEYPROBE = None
+SWAY = None  # the running compositor: process, its runtime folder, its sockets
+
+
+def wait_for(predicate, seconds=10.0):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if predicate():
+            return True
+        time.sleep(0.05)
+    return predicate()
+
+
+class Sway:
+    """A headless sway of its own. sway refuses to run as root: then it runs as nobody."""
+
+    def __init__(self):
+        self.folder = tempfile.mkdtemp(prefix="vornix-sway-")
+        os.chmod(self.folder, 0o755)
+        self.runtime = os.path.join(self.folder, "runtime")
+        os.mkdir(self.runtime, 0o700)
+        config = os.path.join(self.folder, "config")
+        with open(config, "w") as f:
+            f.write("xwayland disable\n")
+        env = {"PATH": "/usr/bin:/bin", "HOME": self.folder, "XDG_RUNTIME_DIR": self.runtime,
+               "WLR_BACKENDS": "headless", "WLR_RENDERER": "pixman", "WLR_LIBINPUT_NO_DEVICES": "1",
+               "WLR_HEADLESS_OUTPUTS": "1"}
+        command = [shutil.which("sway"), "-c", config]
+        if os.getuid() == 0:
+            shutil.chown(self.runtime, "nobody")
+            command = [shutil.which("runuser") or "/usr/sbin/runuser", "-u", "nobody", "--"] + command
+        self.log = open(os.path.join(self.folder, "sway.log"), "w")
+        self.process = subprocess.Popen(command, env=env, stdout=self.log, stderr=subprocess.STDOUT)
+        if not wait_for(lambda: glob.glob(os.path.join(self.runtime, "wayland-*[0-9]"))
+                        and glob.glob(os.path.join(self.runtime, "sway-ipc.*.sock"))):
+            self.stop()
+            raise RuntimeError("sway did not start")
+        self.display = sorted(glob.glob(os.path.join(self.runtime, "wayland-*[0-9]")))[0]
+        self.ipc = glob.glob(os.path.join(self.runtime, "sway-ipc.*.sock"))[0]
+        # Our clients' own runtime folder (Qt wants one); the compositor is named by path.
+        self.client_runtime = os.path.join(self.folder, "clients")
+        os.mkdir(self.client_runtime, 0o700)
+
+    def env(self):
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK")}
+        env.update(WAYLAND_DISPLAY=self.display, SWAYSOCK=self.ipc, XDG_RUNTIME_DIR=self.client_runtime,
+                   QT_QPA_PLATFORM="wayland")
+        return env
+
+    def focused_title(self):
+        tree = subprocess.run(["swaymsg", "-s", self.ipc, "-t", "get_tree"], capture_output=True, text=True).stdout
+        import json
+        def walk(node):
+            if node.get("focused") and node.get("pid"):
+                return node.get("name")
+            for child in node.get("nodes", []) + node.get("floating_nodes", []):
+                found = walk(child)
+                if found:
+                    return found
+            return None
+        return walk(json.loads(tree)) if tree else None
+
+    def stop(self):
+        self.process.terminate()
+        try:
+            self.process.wait(5)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+        self.log.close()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
+def setUpModule():
+    global SWAY
+    if not shutil.which("sway"):
+        raise unittest.SkipTest("sway is not installed (setup.sh installs it)")
+    SWAY = Sway()
+
+
+def tearDownModule():
+    if SWAY:
+        SWAY.stop()
+
+
+class Probe:
+    """A keyprobe window: what it received once Return came, and when it was active."""
+
+    def __init__(self, folder, title):
+        self.title = title
+        self.received = os.path.join(folder, title.replace(" ", "_") + ".txt")
+        self.activity = os.path.join(folder, title.replace(" ", "_") + ".activity")
+        self.process = subprocess.Popen([KEYPROBE, title, self.received, self.activity], env=SWAY.env(),
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if not wait_for(lambda: SWAY.focused_title() == title):
+            raise RuntimeError("the probe %r did not show up focused" % title)
+
+    def text(self, seconds=5.0):
+        wait_for(lambda: os.path.exists(self.received), seconds)
+        if not os.path.exists(self.received):
+            return None
+        with open(self.received, encoding="utf-8") as f:
+            return f.read()
+
+    def activity_lines(self):
+        if not os.path.exists(self.activity):
+            return []
+        with open(self.activity) as f:
+            return f.read().split()
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.kill()
+        self.process.wait()
+
+
+class WaylandTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, self.folder)
+        self.probes = []
+
+    def tearDown(self):
+        for p in self.probes:
+            p.close()
+
+    def probe(self, title):
+        p = Probe(self.folder, title)
+        self.probes.append(p)
+        return p
+
+    def vbs(self, text, *options):
+        path = os.path.join(self.folder, "script.vbs")
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(text)
+        run = subprocess.run([VBSRUN, *options, path], env=SWAY.env(), capture_output=True, text=True,
+                             timeout=60, cwd=self.folder)
+        return run.returncode, run.stdout, run.stderr
+
+
+class SendKeys(WaylandTest):
+    def test_round_trips(self):
+        for keys, expected in [
+            ("Hello, World", "Hello, World"),                 # shifted characters of a plain text
+            ("{{}x{}} {+}{^}{%}{~}{(}{)}", "{x} +^%~()"),      # braces and the syntax's own characters
+            ("{a 3}-{b 2}", "aaa-bb"),                         # repeats
+            ("+(abc)d", "ABCd"),                               # a Shift group
+            ("old text^a" + "new", "new"),                     # Ctrl+A selects all, typing replaces
+            ("abcd{LEFT 2}{BS}X{END}!", "aXcd!"),               # named keys
+            ("é€Жß✓", "é€Жß✓"),                              # characters no layout here has
+        ]:
+            with self.subTest(keys=keys):
+                p = self.probe("Keys Probe %d" % len(self.probes))
+                code, out, err = self.vbs('Set sh = CreateObject("WScript.Shell")\n'
+                                          'sh.SendKeys "%s~"\n' % keys.replace('"', '""'))
+                self.assertEqual((code, err), (0, ""))
+                self.assertEqual(p.text(), expected)
+                p.close()
+
+
+class AppActivate(WaylandTest):
+    def test_by_title_among_two(self):
+        first = self.probe("First Probe")
+        second = self.probe("Second Probe")  # the newest window has the focus
+        code, out, err = self.vbs('Set sh = CreateObject("WScript.Shell")\n'
+                                  'WScript.Echo sh.AppActivate("first probe")\n'
+                                  'sh.SendKeys "to the first~"\n')
+        self.assertEqual((code, out, err), (0, "True\n", ""))
+        self.assertEqual(first.text(), "to the first")
+        self.assertIsNone(second.text(0.5))
+        self.assertIn("active", first.activity_lines())
+        # A title's beginning, then its end, any case.
+        second_again = self.vbs('Set sh = CreateObject("WScript.Shell")\n'
+                                'WScript.Echo sh.AppActivate("SECOND")\nsh.SendKeys "two~"\n')
+        self.assertEqual(second_again[1], "True\n")
+        self.assertEqual(second.text(), "two")
+
+    def test_by_process_id(self):
+        self.probe("Other Probe")
+        received = os.path.join(self.folder, "started.txt")
+        code, out, err = self.vbs(
+            'Set sh = CreateObject("WScript.Shell")\n'
+            'Set started = sh.Exec("""%s"" ""Started Probe"" ""%s""")\n'
+            'WScript.Sleep 300\n'
+            'sh.AppActivate "Other Probe"\n'
+            'WScript.Echo sh.AppActivate(started.ProcessID)\n'
+            'sh.SendKeys "by pid~"\n' % (KEYPROBE, received))
+        self.assertEqual((code, out, err), (0, "True\n", ""))
+        self.assertTrue(wait_for(lambda: os.path.exists(received)))
+        with open(received) as f:
+            self.assertEqual(f.read(), "by pid")
+
+    def test_failures(self):
+        self.probe("Lone Probe")
+        code, out, err = self.vbs('Set sh = CreateObject("WScript.Shell")\n'
+                                  'WScript.Echo sh.AppActivate("No Such Window")\n'
+                                  'WScript.Echo sh.AppActivate(999999)\n')
+        self.assertEqual((code, out, err), (0, "False\nFalse\n", ""))
+
+
+class ExecutePipeline(WaylandTest):
+    def test_shell_activate_and_type_through_the_command_object(self):
+        received = os.path.join(self.folder, "terminal.txt")
+        script = os.path.join(self.folder, "run.vbs")
+        with open(script, "w") as f:
+            f.write('Sub Main()\n'
+                    '  Shell """%s"" ""Wayland Terminal"" ""%s"""\n'
+                    '  WScript.Sleep 800\n'
+                    '  AppActivate "Wayland Terminal"\n'
+                    '  SendKeys "echo hello{ENTER}"\n'
+                    'End Sub\n' % (KEYPROBE, received))
+        # The started probe inherits the output: files, not pipes, so that nothing waits for it.
+        with open(os.path.join(self.folder, "out"), "w+") as out:
+            code = subprocess.run([VBSRUN, "--execute", script], env=SWAY.env(), stdout=out, stderr=out,
+                                  timeout=60, cwd=self.folder).returncode
+            out.seek(0)
+            shown = out.read()
+        self.assertEqual(code, 0, shown)
+        self.assertIn("status: Code Executed Successfully!", shown)
+        self.assertTrue(wait_for(lambda: os.path.exists(received)), shown)
+        with open(received) as f:
+            self.assertEqual(f.read(), "echo hello")
+
+
+class NoWayIn(unittest.TestCase):
+    def test_a_wayland_session_without_a_reachable_compositor_says_so(self):
+        folder = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, folder)
+        script = os.path.join(folder, "s.vbs")
+        with open(script, "w") as f:
+            f.write('Set sh = CreateObject("WScript.Shell")\nsh.SendKeys "x"\n')
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "SWAYSOCK")}
+        env["WAYLAND_DISPLAY"] = os.path.join(folder, "no-such-compositor")
+        run = subprocess.run([VBSRUN, script], env=env, capture_output=True, text=True, timeout=30)
+        self.assertEqual(run.returncode, 1)
+        self.assertIn("lets no program type into or activate the windows of another", run.stderr)
+
+
+if __name__ == "__main__":
+    KEYPROBE = os.path.abspath(sys.argv.pop(2))
+    VBSRUN = os.path.abspath(sys.argv.pop(1))
+    unittest.main(verbosity=2)
