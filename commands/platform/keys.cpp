@@ -148,6 +148,8 @@ Failure send(const QList<Stroke> &strokes)
         return w->type(strokes);
     if (!x)
         return wayland::inSession() ? wayland::noWayIn() : x11::noDisplay();
+    if (wayland::inSession())
+        x->reloadKeymap();
     QString run; // plain characters go as text, several at a time
     auto flush = [&] {
         QString plain;

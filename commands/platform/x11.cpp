@@ -142,6 +142,24 @@ Connection::~Connection()
     }
 }
 
+void Connection::reloadKeymap()
+{
+    // Xlib's copy of the mapping follows the server's MappingNotify; libxdo's is made once,
+    // so a fresh one takes its place.
+    while (XPending(d->display)) {
+        XEvent e;
+        XNextEvent(d->display, &e);
+        if (e.type == MappingNotify)
+            XRefreshKeyboardMapping(&e.xmapping);
+    }
+    xdo_t *fresh = xdo_new_with_opened_display(d->display, nullptr, True);
+    if (!fresh)
+        return;
+    d->xdo->close_display_when_freed = 0; // the display stays with the new one
+    xdo_free(d->xdo);
+    d->xdo = fresh;
+}
+
 Connection *connection()
 {
     static std::unique_ptr<Connection> shared;
@@ -248,11 +266,10 @@ bool Connection::windowManagerActivates()
 
 unsigned long Connection::activeWindow()
 {
-    if (windowManagerActivates()) {
-        const QList<unsigned long> active = d->longs(DefaultRootWindow(d->display), "_NET_ACTIVE_WINDOW", XA_WINDOW);
-        if (!active.isEmpty() && active.first())
-            return active.first();
-    }
+    // The window manager's word, none included: under XWayland none means that a native
+    // Wayland window has the focus.
+    if (windowManagerActivates())
+        return d->longs(DefaultRootWindow(d->display), "_NET_ACTIVE_WINDOW", XA_WINDOW).value(0, 0);
     Window focus;
     int revert;
     XGetInputFocus(d->display, &focus, &revert);

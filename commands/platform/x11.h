@@ -28,6 +28,9 @@ public:
     void sendChord(const QString &chord); // "ctrl+alt+F4"
     void sync();
     void bell();
+    // Takes up a keymap that changed under us: under XWayland the compositor hands the
+    // keymap of whichever keyboard typed last (ours among them) to the X server.
+    void reloadKeymap();
 
     // Mapped top-level application windows, in stacking order from the bottom.
     QList<WindowInfo> windows();

@@ -34,7 +34,8 @@ class Sway:
         os.mkdir(self.runtime, 0o700)
         config = os.path.join(self.folder, "config")
         with open(config, "w") as f:
-            f.write("xwayland disable\n")
+            f.write("xwayland force\n")  # X11 windows too, through XWayland
+        x_before = set(os.listdir("/tmp/.X11-unix")) if os.path.isdir("/tmp/.X11-unix") else set()
         env = {"PATH": "/usr/bin:/bin", "HOME": self.folder, "XDG_RUNTIME_DIR": self.runtime,
                "WLR_BACKENDS": "headless", "WLR_RENDERER": "pixman", "WLR_LIBINPUT_NO_DEVICES": "1",
                "WLR_HEADLESS_OUTPUTS": "1"}
@@ -50,14 +51,30 @@ class Sway:
             raise RuntimeError("sway did not start")
         self.display = sorted(glob.glob(os.path.join(self.runtime, "wayland-*[0-9]")))[0]
         self.ipc = glob.glob(os.path.join(self.runtime, "sway-ipc.*.sock"))[0]
+        # Its XWayland's display: the X socket that came with it. XWayland admits its own
+        # user only; when we are root, root is let in.
+        self.x_display = None
+        new_x = lambda: set(os.listdir("/tmp/.X11-unix")) - x_before if os.path.isdir("/tmp/.X11-unix") else set()
+        if wait_for(lambda: new_x(), 10):
+            self.x_display = ":" + sorted(new_x())[0].lstrip("X")
+            if os.getuid() == 0:
+                wait_for(lambda: subprocess.run(
+                    [shutil.which("runuser") or "/usr/sbin/runuser", "-u", "nobody", "--", "env",
+                     "DISPLAY=" + self.x_display, "xhost", "+si:localuser:root"],
+                    capture_output=True).returncode == 0, 10)
         # Our clients' own runtime folder (Qt wants one); the compositor is named by path.
         self.client_runtime = os.path.join(self.folder, "clients")
         os.mkdir(self.client_runtime, 0o700)
 
-    def env(self):
+    def env(self, x11=False):
+        """A native Wayland client's environment, or with x11 an XWayland client's."""
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "SWAYSOCK")}
         env.update(WAYLAND_DISPLAY=self.display, SWAYSOCK=self.ipc, XDG_RUNTIME_DIR=self.client_runtime,
-                   QT_QPA_PLATFORM="wayland")
+                   QT_QPA_PLATFORM="xcb" if x11 else "wayland")
+        if self.x_display:
+            env["DISPLAY"] = self.x_display
+        if x11:
+            del env["WAYLAND_DISPLAY"]
         return env
 
     def focused_title(self):
@@ -98,11 +115,11 @@ def tearDownModule():
 class Probe:
     """A keyprobe window: what it received once Return came, and when it was active."""
 
-    def __init__(self, folder, title):
+    def __init__(self, folder, title, x11=False):
         self.title = title
         self.received = os.path.join(folder, title.replace(" ", "_") + ".txt")
         self.activity = os.path.join(folder, title.replace(" ", "_") + ".activity")
-        self.process = subprocess.Popen([KEYPROBE, title, self.received, self.activity], env=SWAY.env(),
+        self.process = subprocess.Popen([KEYPROBE, title, self.received, self.activity], env=SWAY.env(x11),
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if not wait_for(lambda: SWAY.focused_title() == title):
             raise RuntimeError("the probe %r did not show up focused" % title)
@@ -136,8 +153,8 @@ class WaylandTest(unittest.TestCase):
         for p in self.probes:
             p.close()
 
-    def probe(self, title):
-        p = Probe(self.folder, title)
+    def probe(self, title, x11=False):
+        p = Probe(self.folder, title, x11)
         self.probes.append(p)
         return p
 
@@ -208,6 +225,24 @@ class AppActivate(WaylandTest):
                                   'WScript.Echo sh.AppActivate("No Such Window")\n'
                                   'WScript.Echo sh.AppActivate(999999)\n')
         self.assertEqual((code, out, err), (0, "False\nFalse\n", ""))
+
+
+class XWaylandBeside(WaylandTest):
+    def test_keys_follow_the_active_window_whichever_kind(self):
+        if not SWAY.x_display:
+            self.skipTest("sway started no XWayland (the xwayland package is missing)")
+        native = self.probe("Native Probe")
+        x11 = self.probe("X11 Probe", x11=True)  # focused: XTest takes the keys
+        code, out, err = self.vbs('Set sh = CreateObject("WScript.Shell")\n'
+                                  'sh.SendKeys "first to x11 "\n'
+                                  'WScript.Echo sh.AppActivate("Native Probe")\n'
+                                  'sh.SendKeys "to the native one~"\n'
+                                  'WScript.Sleep 200\n'
+                                  'WScript.Echo sh.AppActivate("X11 Probe")\n'
+                                  'sh.SendKeys "then x11~"\n')
+        self.assertEqual((code, out, err), (0, "True\nTrue\n", ""))
+        self.assertEqual(native.text(), "to the native one")
+        self.assertEqual(x11.text(), "first to x11 then x11")
 
 
 class ExecutePipeline(WaylandTest):
