@@ -128,24 +128,24 @@ Failure parse(const QString &text, QList<Stroke> &strokes)
 
 namespace {
 
-// Where the keys go: an X11 window (XWayland too) takes them through XTest; in a Wayland
-// session where no X11 window is active, the focused window is a native one, and the
-// compositor's virtual keyboard reaches it.
-wayland::Session *waylandTarget(x11::Connection *x)
+// Where the keys go: in a Wayland session whose compositor offers a virtual keyboard, that
+// keyboard reaches every window, native and XWayland alike, with a keymap of our own, so
+// that every character arrives. XTest stays for X11 sessions and for the XWayland windows
+// of desktops without one. (XTest into XWayland loses characters once our keymap has been
+// handed to the X server: it must borrow a key for nearly each one.)
+wayland::Session *waylandKeyboard()
 {
     wayland::Session *w = wayland::session();
-    if (!w || !w->canType())
-        return nullptr;
-    return x && x->activeWindow() ? nullptr : w;
+    return w && w->canType() ? w : nullptr;
 }
 
 } // namespace
 
 Failure send(const QList<Stroke> &strokes)
 {
-    x11::Connection *x = x11::connection();
-    if (wayland::Session *w = waylandTarget(x))
+    if (wayland::Session *w = waylandKeyboard())
         return w->type(strokes);
+    x11::Connection *x = x11::connection();
     if (!x)
         return wayland::inSession() ? wayland::noWayIn() : x11::noDisplay();
     if (wayland::inSession())

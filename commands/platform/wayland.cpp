@@ -324,8 +324,24 @@ bool Session::activate(int index)
 {
     if (index < 0 || size_t(index) >= d->handles.size())
         return false;
-    zwlr_foreign_toplevel_handle_v1_activate(d->handles[size_t(index)]->handle, d->seat);
-    return d->roundtrip();
+    Private::Handle *h = d->handles[size_t(index)];
+    zwlr_foreign_toplevel_handle_v1_activate(h->handle, d->seat);
+    // Keys sent next must find the window ready for them: wait (a while, never for ever)
+    // until the compositor reports it active, then give its program a moment to take the
+    // focus in.
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 1000) {
+        if (!d->roundtrip())
+            return false;
+        if (std::find(d->handles.begin(), d->handles.end(), h) == d->handles.end())
+            return false; // closed meanwhile
+        if (h->shown.active)
+            break;
+        QThread::msleep(10);
+    }
+    d->settle(50);
+    return true;
 }
 
 bool inSession()
