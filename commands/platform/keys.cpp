@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include "portal.h"
 #include "wayland.h"
 #include "x11.h"
 
@@ -146,6 +147,9 @@ Failure send(const QList<Stroke> &strokes)
     if (wayland::Session *w = waylandKeyboard())
         return w->type(strokes);
     x11::Connection *x = x11::connection();
+    // GNOME and KDE: a native window takes keys only through the desktop portal.
+    if (wayland::inSession() && (!x || !x->activeWindow()) && portal::reachable())
+        return portal::type(strokes);
     if (!x)
         return wayland::inSession() ? wayland::noWayIn() : x11::noDisplay();
     if (wayland::inSession())

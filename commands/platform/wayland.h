@@ -18,10 +18,12 @@ struct Toplevel {
     bool active = false;
 };
 
+struct ModuleApi;
+
+// The compositor as the commands see it. The code that speaks Wayland (and D-Bus, for the
+// portal) is a module loaded on first use, so that programs start without those libraries.
 class Session {
 public:
-    ~Session();
-
     // The compositor lets us type: it offers virtual keyboards.
     bool canType() const;
     // The compositor lists windows and activates them: it offers foreign toplevels.
@@ -37,9 +39,8 @@ public:
 
 private:
     friend Session *session();
-    Session() = default;
-    struct Private;
-    Private *d = nullptr;
+    explicit Session(const ModuleApi *api) : m_api(api) {}
+    const ModuleApi *m_api;
 };
 
 // The shared connection to the compositor named by WAYLAND_DISPLAY, opened on first use;
@@ -54,9 +55,7 @@ Failure noWayIn();
 // false where there is no sway or no window of theirs.
 bool swayFocusProcess(const QList<qint64> &pids);
 
-// The keymap text with a key of its own for each entry ("a", or "a, A" for two levels),
-// with Shift, Control and Alt on the first three keys (key codes from 9 on). Empty when a
-// keysym is unknown.
-QByteArray keymapFor(const QStringList &keys);
+// The module, loaded on first use; null (with the reason in why) when it cannot be.
+const ModuleApi *module(QString *why);
 
 } // namespace platform::wayland

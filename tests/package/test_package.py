@@ -17,6 +17,8 @@ WORK = None
 EXPECTED_FILES = [
     "./usr/bin/vbsrun",
     "./usr/bin/vornix-coder",
+    "./usr/lib/%s/vornix-coder/libvornix-wayland.so" % subprocess.run(
+        ["dpkg-architecture", "-qDEB_HOST_MULTIARCH"], capture_output=True, text=True).stdout.strip(),
     "./usr/share/applications/vornix-coder.desktop",
     "./usr/share/doc/vornix-coder/changelog.gz",
     "./usr/share/doc/vornix-coder/copyright",

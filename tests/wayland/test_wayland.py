@@ -11,7 +11,7 @@ import tempfile
 import time
 import unittest
 
-VBSRUN = KEYPROBE = None
+VBSRUN = KEYPROBE = FAKEPORTAL = None
 SWAY = None  # the running compositor: process, its runtime folder, its sockets
 
 
@@ -213,7 +213,8 @@ class AppActivate(WaylandTest):
             'WScript.Sleep 300\n'
             'sh.AppActivate "Other Probe"\n'
             'WScript.Echo sh.AppActivate(started.ProcessID)\n'
-            'sh.SendKeys "by pid~"\n' % (KEYPROBE, received))
+            'sh.SendKeys "by pid~"\n'
+            'Do While started.Status = 0 : WScript.Sleep 50 : Loop\n' % (KEYPROBE, received))
         self.assertEqual((code, out, err), (0, "True\n", ""))
         self.assertTrue(wait_for(lambda: os.path.exists(received)))
         with open(received) as f:
@@ -276,14 +277,74 @@ class NoWayIn(unittest.TestCase):
         script = os.path.join(folder, "s.vbs")
         with open(script, "w") as f:
             f.write('Set sh = CreateObject("WScript.Shell")\nsh.SendKeys "x"\n')
-        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "SWAYSOCK")}
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "SWAYSOCK", "DBUS_SESSION_BUS_ADDRESS")}
         env["WAYLAND_DISPLAY"] = os.path.join(folder, "no-such-compositor")
+        env["XDG_RUNTIME_DIR"] = folder  # no session bus there either
         run = subprocess.run([VBSRUN, script], env=env, capture_output=True, text=True, timeout=30)
         self.assertEqual(run.returncode, 1)
         self.assertIn("lets no program type into or activate the windows of another", run.stderr)
 
 
+class Portal(unittest.TestCase):
+    """GNOME and KDE: no virtual keyboard, keys through the desktop portal. A stand-in portal
+    on a private session bus records what it is asked."""
+
+    def setUp(self):
+        self.folder = tempfile.mkdtemp()
+        self.addCleanup(shutil.rmtree, self.folder)
+        self.record = os.path.join(self.folder, "record.txt")
+        bus = subprocess.run(["dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1"],
+                             capture_output=True, text=True, check=True).stdout.split()
+        self.address, bus_pid = bus[0], int(bus[1])
+        self.addCleanup(os.kill, bus_pid, 15)
+
+    def start_portal(self, *mode):
+        portal = subprocess.Popen([FAKEPORTAL, self.record, *mode],
+                                  env=dict(os.environ, DBUS_SESSION_BUS_ADDRESS=self.address))
+        self.addCleanup(portal.wait)
+        self.addCleanup(portal.terminate)
+        names = lambda: subprocess.run(
+            ["dbus-send", "--bus=" + self.address, "--print-reply", "--dest=org.freedesktop.DBus",
+             "/org/freedesktop/DBus", "org.freedesktop.DBus.ListNames"], capture_output=True, text=True).stdout
+        self.assertTrue(wait_for(lambda: "org.freedesktop.portal.Desktop" in names()))
+
+    def run_script(self, text):
+        path = os.path.join(self.folder, "s.vbs")
+        with open(path, "w") as f:
+            f.write(text)
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "SWAYSOCK")}
+        env.update(DBUS_SESSION_BUS_ADDRESS=self.address, XDG_DATA_HOME=os.path.join(self.folder, "data"),
+                   WAYLAND_DISPLAY=os.path.join(self.folder, "gnome-shell-stand-in"), XDG_CURRENT_DESKTOP="GNOME")
+        return subprocess.run([VBSRUN, path], env=env, capture_output=True, text=True, timeout=60)
+
+    def lines(self):
+        with open(self.record) as f:
+            return f.read().splitlines()
+
+    def test_keys_as_keysyms_in_one_session_with_a_kept_consent(self):
+        self.start_portal()
+        run = self.run_script('Set sh = CreateObject("WScript.Shell")\nsh.SendKeys "Hi{ENTER}"\n'
+                              'sh.SendKeys "+a^c"\n')
+        self.assertEqual((run.returncode, run.stderr), (0, ""))
+        self.assertEqual(self.lines(), [
+            "CreateSession", "SelectDevices types=1 persist=2 restore=", "Start",
+            "key 48 1", "key 48 0", "key 69 1", "key 69 0", "key ff0d 1", "key ff0d 0",
+            "key ffe1 1", "key 61 1", "key 61 0", "key ffe1 0",
+            "key ffe3 1", "key 63 1", "key 63 0", "key ffe3 0"])
+        # The next run hands the portal its restore token: no question to the user again.
+        self.run_script('CreateObject("WScript.Shell").SendKeys "x"\n')
+        self.assertIn("SelectDevices types=1 persist=2 restore=token-1", self.lines())
+
+    def test_refusal_is_an_error_that_says_so(self):
+        self.start_portal("refuse")
+        run = self.run_script('Set sh = CreateObject("WScript.Shell")\nsh.SendKeys "x"\n')
+        self.assertEqual(run.returncode, 1)
+        self.assertIn("the user did not allow it", run.stderr)
+        self.assertNotIn("key", " ".join(self.lines()))
+
+
 if __name__ == "__main__":
+    FAKEPORTAL = os.path.abspath(sys.argv.pop(3))
     KEYPROBE = os.path.abspath(sys.argv.pop(2))
     VBSRUN = os.path.abspath(sys.argv.pop(1))
     unittest.main(verbosity=2)
