@@ -161,7 +161,7 @@ bool qxRun::invoke(Context &cx, int id, Invoke kind, Args args, Value &result)
         }
         const Failure f = activate(cx, title, wait);
         if (f)
-            m_status.writeStatus(f.number == platform::InvalidCall ? NoWindowText : cleaned(describe(f)));
+            m_status.writeStatus(f.number == platform::InvalidCall && f.description.isEmpty() ? NoWindowText : cleaned(describe(f)));
         return true;
     }
     case qxKill: {

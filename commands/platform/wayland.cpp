@@ -85,6 +85,20 @@ Failure noWayIn()
                                  "another: it offers no virtual keyboard, no window list and no XWayland"));
 }
 
+std::optional<Failure> activateThroughDesktop(const QString &title)
+{
+    const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
+    if (const ModuleApi *api = module(nullptr); api && api->kwinAvailable()) {
+        Failure result;
+        api->kwinActivate(&title, &result);
+        return result;
+    }
+    if (desktop.contains(QLatin1String("GNOME"), Qt::CaseInsensitive))
+        return failed(InvalidCall, QStringLiteral("GNOME offers no way for one program to activate the window of "
+                                                  "another; only windows of X11 programs (XWayland) can be activated"));
+    return std::nullopt;
+}
+
 Session *session()
 {
     static Session *shared = [] () -> Session * {

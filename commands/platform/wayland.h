@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <optional>
 
 #include "failure.h"
 #include "keys.h"
@@ -54,6 +55,11 @@ Failure noWayIn();
 // Focuses a window of one of the processes through sway's IPC (SWAYSOCK), where sway runs;
 // false where there is no sway or no window of theirs.
 bool swayFocusProcess(const QList<qint64> &pids);
+
+// AppActivate by title where the compositor lists no windows: through KWin's scripting on
+// KDE Plasma; on GNOME, which offers no way for one program to activate another's window,
+// a failure that says so. Empty on other desktops.
+std::optional<Failure> activateThroughDesktop(const QString &title);
 
 // The module, loaded on first use; null (with the reason in why) when it cannot be.
 const ModuleApi *module(QString *why);

@@ -19,6 +19,9 @@ struct ModuleApi {
     bool (*activate)(int index);
     // Keys through the desktop portal's RemoteDesktop interface (GNOME, KDE).
     void (*portalType)(const QList<keys::Stroke> *strokes, Failure *result);
+    // AppActivate by title through KWin's scripting interface (KDE Plasma).
+    bool (*kwinAvailable)();
+    void (*kwinActivate)(const QString *title, Failure *result);
 };
 
 using ModuleEntry = const ModuleApi *(*)();

@@ -41,17 +41,23 @@ Failure activateByTitle(const QString &title)
         return Failure();
     }
     x11::Connection *x = x11::connection();
+    if (x) { // X11 windows, XWayland's among them
+        const QList<x11::WindowInfo> windows = x->windows();
+        QStringList titles;
+        for (const x11::WindowInfo &w : windows)
+            titles << w.title;
+        if (const int found = pickByTitle(titles, title); found >= 0) {
+            x->activate(windows[found].id);
+            return Failure();
+        }
+    }
+    if (wayland::inSession()) { // native windows, where the desktop has a way to them
+        if (const std::optional<Failure> result = wayland::activateThroughDesktop(title))
+            return *result;
+    }
     if (!x)
         return wayland::inSession() ? wayland::noWayIn() : x11::noDisplay();
-    const QList<x11::WindowInfo> windows = x->windows();
-    QStringList titles;
-    for (const x11::WindowInfo &w : windows)
-        titles << w.title;
-    const int found = pickByTitle(titles, title);
-    if (found < 0)
-        return failed(InvalidCall);
-    x->activate(windows[found].id);
-    return Failure();
+    return failed(InvalidCall);
 }
 
 QList<qint64> processFamily(qint64 pid)

@@ -286,8 +286,8 @@ class NoWayIn(unittest.TestCase):
 
 
 class Portal(unittest.TestCase):
-    """GNOME and KDE: no virtual keyboard, keys through the desktop portal. A stand-in portal
-    on a private session bus records what it is asked."""
+    """GNOME and KDE: no virtual keyboard, keys through the desktop portal, windows through
+    KWin's scripting on KDE. Stand-ins on a private session bus record what they are asked."""
 
     def setUp(self):
         self.folder = tempfile.mkdtemp()
@@ -306,16 +306,17 @@ class Portal(unittest.TestCase):
         names = lambda: subprocess.run(
             ["dbus-send", "--bus=" + self.address, "--print-reply", "--dest=org.freedesktop.DBus",
              "/org/freedesktop/DBus", "org.freedesktop.DBus.ListNames"], capture_output=True, text=True).stdout
-        self.assertTrue(wait_for(lambda: "org.freedesktop.portal.Desktop" in names()))
+        name = "org.kde.KWin" if "kwin" in mode else "org.freedesktop.portal.Desktop"
+        self.assertTrue(wait_for(lambda: name in names()))
 
-    def run_script(self, text):
+    def run_script(self, text, desktop="GNOME", *options):
         path = os.path.join(self.folder, "s.vbs")
         with open(path, "w") as f:
             f.write(text)
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "SWAYSOCK")}
         env.update(DBUS_SESSION_BUS_ADDRESS=self.address, XDG_DATA_HOME=os.path.join(self.folder, "data"),
-                   WAYLAND_DISPLAY=os.path.join(self.folder, "gnome-shell-stand-in"), XDG_CURRENT_DESKTOP="GNOME")
-        return subprocess.run([VBSRUN, path], env=env, capture_output=True, text=True, timeout=60)
+                   WAYLAND_DISPLAY=os.path.join(self.folder, "compositor-stand-in"), XDG_CURRENT_DESKTOP=desktop)
+        return subprocess.run([VBSRUN, *options, path], env=env, capture_output=True, text=True, timeout=60)
 
     def lines(self):
         with open(self.record) as f:
@@ -341,6 +342,25 @@ class Portal(unittest.TestCase):
         self.assertEqual(run.returncode, 1)
         self.assertIn("the user did not allow it", run.stderr)
         self.assertNotIn("key", " ".join(self.lines()))
+
+
+    def test_kde_activates_through_kwin_scripts(self):
+        self.start_portal("kwin", "Kate - notes.txt", "Konsole")
+        run = self.run_script('Set sh = CreateObject("WScript.Shell")\n'
+                              'WScript.Echo sh.AppActivate("konsole"), sh.AppActivate("NOTES.TXT"), '
+                              'sh.AppActivate("Dolphin")\n', "KDE")
+        self.assertEqual((run.returncode, run.stdout, run.stderr), (0, "True True False\n", ""))
+        activations = [line for line in self.lines() if not line.startswith(("loadScript", "unloadScript"))]
+        self.assertEqual(activations, ["activate Konsole", "activate Kate - notes.txt", "no window for dolphin"])
+        # Every script loaded is unloaded again.
+        loads = [line.split()[1] for line in self.lines() if line.startswith("loadScript")]
+        unloads = [line.split()[1] for line in self.lines() if line.startswith("unloadScript")]
+        self.assertEqual((len(loads), loads), (3, unloads))
+
+    def test_gnome_says_plainly_that_windows_cannot_be_activated(self):
+        run = self.run_script('Sub Main()\n  AppActivate "Terminal"\nEnd Sub\n', "GNOME", "--execute")
+        self.assertEqual(run.returncode, 0)
+        self.assertIn("status: GNOME offers no way for one program to activate the window of another", run.stderr)
 
 
 if __name__ == "__main__":

@@ -6,6 +6,8 @@
 namespace platform::wayland {
 
 void portalType(const QList<keys::Stroke> *strokes, Failure *result); // remotedesktop.cpp
+bool kwinAvailable();                                                 // kwin.cpp
+void kwinActivate(const QString *title, Failure *result);
 
 namespace {
 
@@ -23,6 +25,8 @@ const ModuleApi api{
     [](QList<Toplevel> *out) { *out = input()->windows(); },
     [](int index) { return input()->activate(index); },
     &portalType,
+    &kwinAvailable,
+    &kwinActivate,
 };
 
 } // namespace
