@@ -65,6 +65,14 @@ class Sway:
         # Our clients' own runtime folder (Qt wants one); the compositor is named by path.
         self.client_runtime = os.path.join(self.folder, "clients")
         os.mkdir(self.client_runtime, 0o700)
+        # A desktop has a keyboard from the start; the headless one gets one that stays: a
+        # script that types into no window at all, then waits.
+        keeper = os.path.join(self.folder, "keyboard.vbs")
+        with open(keeper, "w") as f:
+            f.write('CreateObject("WScript.Shell").SendKeys "x"\nWScript.Sleep 3600000\n')
+        self.keyboard = subprocess.Popen([VBSRUN, keeper], env=self.env(), stdout=subprocess.DEVNULL,
+                                         stderr=subprocess.DEVNULL)
+        time.sleep(0.3)
 
     def env(self, x11=False):
         """A native Wayland client's environment, or with x11 an XWayland client's."""
@@ -91,6 +99,9 @@ class Sway:
         return walk(json.loads(tree)) if tree else None
 
     def stop(self):
+        if getattr(self, "keyboard", None):
+            self.keyboard.kill()
+            self.keyboard.wait()
         self.process.terminate()
         try:
             self.process.wait(5)
