@@ -34,7 +34,7 @@ build() {
 # and the fuzzing harnesses (clang).
 build_sanitized() {
     [ -f build-asan/build.ninja ] || cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_CXX_COMPILER=clang++ -DVORNIX_SANITIZE=ON -DVORNIX_ENGINE_ONLY=ON
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVORNIX_SANITIZE=ON -DVORNIX_ENGINE_ONLY=ON
     cmake --build build-asan
 }
 

@@ -26,7 +26,12 @@ void Engine::registerClass(const QString &progId, ClassFactory factory)
         m_classes.remove(progId.toLower());
 }
 
-Engine::~Engine() = default;
+Engine::~Engine()
+{
+    // The program goes first: Class_Terminate of objects still alive runs now, and may use
+    // the registered classes and the host.
+    m_interp.reset();
+}
 
 void Engine::setLimits(const Limits &limits)
 {
