@@ -182,6 +182,7 @@ struct Binary : Expr {
     Expr *resolve(Resolver &R) override;
     // The operator on two values.
     [[gnu::always_inline]] inline bool apply(Interp &I, const Value &a, const Value &b, Value &out) const;
+    [[gnu::noinline]] bool applyGeneral(Interp &I, const Value &a, const Value &b, Value &out) const;
 };
 
 struct NewObject : Expr {
@@ -277,6 +278,7 @@ struct ElementOf : Expr { // variable(args): an array element or the default mem
     bool callLateProcedure(Interp &I, Value *out);
     ArgList args;
     bool eval(Interp &I, Value &out) override;
+    [[gnu::noinline]] bool evalGeneral(Interp &I, Value &out);
     Value *argRef(Interp &I, std::vector<Value> &locked) override;
     bool assign(Interp &I, Value &&v, bool isSet) override;
     bool call(Interp &I) override;

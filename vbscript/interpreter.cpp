@@ -796,7 +796,55 @@ inline int64_t singleOffset(const ArrayData *a, int32_t i)
 
 } // namespace
 
+// The element that a(i) names when a is a variable holding a one-dimensional array and i a
+// variable or literal holding an Integer or Long inside the bounds; null for everything else,
+// which the general path takes, errors included.
+[[gnu::always_inline]] inline const Value *plainElement(Interp &I, Expr *var, const ArgList &args)
+{
+    if (args.items.size() != 1)
+        return nullptr;
+    Expr *e = args.items[0];
+    if (!e || !e->isSimple())
+        return nullptr;
+    const Value *base;
+    if (var->access == Expr::Access::Local) {
+        base = I.frame->refs[static_cast<LocalVar *>(var)->slot];
+    } else if (var->access == Expr::Access::Global) {
+        GlobalEntry *entry = static_cast<GlobalVar *>(var)->entry;
+        if (entry->kind != GlobalEntry::Var)
+            return nullptr;
+        base = &entry->value;
+    } else {
+        return nullptr;
+    }
+    if (!base->isArray())
+        return nullptr;
+    const Value *index;
+    Value unused;
+    if (!peekValue(I, e, index, unused))
+        return nullptr;
+    int32_t i;
+    if (index->type() == VType::Integer)
+        i = index->asInteger();
+    else if (index->type() == VType::Long)
+        i = index->asLong();
+    else
+        return nullptr;
+    const ArrayData *a = base->asArray();
+    const int64_t offset = singleOffset(a, i);
+    return offset < 0 ? nullptr : &a->data[size_t(offset)];
+}
+
 bool ElementOf::eval(Interp &I, Value &out)
+{
+    if (const Value *element = plainElement(I, var, args)) {
+        out = *element;
+        return true;
+    }
+    return evalGeneral(I, out);
+}
+
+bool ElementOf::evalGeneral(Interp &I, Value &out)
 {
     if (global && global->kind == GlobalEntry::Procedure)
         return callLateProcedure(I, &out);
@@ -1083,7 +1131,50 @@ bool Binary::evalChain(Interp &I, Value &out)
     return true;
 }
 
+// The commonest case inline, two Longs or Integers added, subtracted or compared; the rest
+// out of line, so that evaluating an operator stays a small function.
 bool Binary::apply(Interp &I, const Value &a, const Value &b, Value &out) const
+{
+    const VType at = a.type(), bt = b.type();
+    if ((at == VType::Integer || at == VType::Long) && (bt == VType::Integer || bt == VType::Long)) {
+        const int64_t p = at == VType::Integer ? a.asInteger() : a.asLong();
+        const int64_t q = bt == VType::Integer ? b.asInteger() : b.asLong();
+        switch (op) {
+        case BinOp::Add: integerInto(out, p + q, at == VType::Integer && bt == VType::Integer); return true;
+        case BinOp::Sub: integerInto(out, p - q, at == VType::Integer && bt == VType::Integer); return true;
+        case BinOp::Eq: out.setBool(p == q); return true;
+        case BinOp::Ne: out.setBool(p != q); return true;
+        case BinOp::Lt: out.setBool(p < q); return true;
+        case BinOp::Gt: out.setBool(p > q); return true;
+        case BinOp::Le: out.setBool(p <= q); return true;
+        case BinOp::Ge: out.setBool(p >= q); return true;
+        default: break;
+        }
+    } else if ((at == VType::Double || bt == VType::Double)
+               && (at == VType::Double || at == VType::Integer || at == VType::Long)
+               && (bt == VType::Double || bt == VType::Integer || bt == VType::Long)) {
+        const double p = at == VType::Double ? a.asDouble() : at == VType::Integer ? a.asInteger() : a.asLong();
+        const double q = bt == VType::Double ? b.asDouble() : bt == VType::Integer ? b.asInteger() : b.asLong();
+        double r;
+        switch (op) {
+        case BinOp::Add: r = p + q; break;
+        case BinOp::Sub: r = p - q; break;
+        case BinOp::Mul: r = p * q; break;
+        case BinOp::Lt: out.setBool(p < q); return true;
+        case BinOp::Gt: out.setBool(p > q); return true;
+        case BinOp::Le: out.setBool(p <= q); return true;
+        case BinOp::Ge: out.setBool(p >= q); return true;
+        default: return applyGeneral(I, a, b, out);
+        }
+        if (!std::isfinite(r))
+            return applyGeneral(I, a, b, out); // the overflow error, raised there
+        out.setDouble(r);
+        return true;
+    }
+    return applyGeneral(I, a, b, out);
+}
+
+bool Binary::applyGeneral(Interp &I, const Value &a, const Value &b, Value &out) const
 {
     const VType at = a.type(), bt = b.type();
     // Fast paths: Integer and Long; Double, alone or mixed with them; two Booleans.
