@@ -1167,7 +1167,7 @@ bool Binary::apply(Interp &I, const Value &a, const Value &b, Value &out) const
         default: return applyGeneral(I, a, b, out);
         }
         if (!std::isfinite(r))
-            return applyGeneral(I, a, b, out); // the overflow error, raised there
+            return I.raise(err::Overflow);
         out.setDouble(r);
         return true;
     }
@@ -1177,21 +1177,14 @@ bool Binary::apply(Interp &I, const Value &a, const Value &b, Value &out) const
 bool Binary::applyGeneral(Interp &I, const Value &a, const Value &b, Value &out) const
 {
     const VType at = a.type(), bt = b.type();
-    // Fast paths: Integer and Long; Double, alone or mixed with them; two Booleans.
+    // Fast paths: Integer and Long (addition, subtraction and comparison are apply's);
+    // Double, alone or mixed with them; two Booleans.
     if ((at == VType::Integer || at == VType::Long) && (bt == VType::Integer || bt == VType::Long)) {
         const int64_t p = at == VType::Integer ? a.asInteger() : a.asLong();
         const int64_t q = bt == VType::Integer ? b.asInteger() : b.asLong();
         const bool integers = at == VType::Integer && bt == VType::Integer;
         switch (op) {
-        case BinOp::Add: integerInto(out, p + q, integers); return true;
-        case BinOp::Sub: integerInto(out, p - q, integers); return true;
         case BinOp::Mul: integerInto(out, p * q, integers); return true;
-        case BinOp::Eq: out.setBool(p == q); return true;
-        case BinOp::Ne: out.setBool(p != q); return true;
-        case BinOp::Lt: out.setBool(p < q); return true;
-        case BinOp::Gt: out.setBool(p > q); return true;
-        case BinOp::Le: out.setBool(p <= q); return true;
-        case BinOp::Ge: out.setBool(p >= q); return true;
         case BinOp::Mod:
         case BinOp::IntDiv:
             if (q == 0)
@@ -1212,20 +1205,13 @@ bool Binary::applyGeneral(Interp &I, const Value &a, const Value &b, Value &out)
                && (bt == VType::Double || bt == VType::Integer || bt == VType::Long)) {
         const double p = at == VType::Double ? a.asDouble() : at == VType::Integer ? a.asInteger() : a.asLong();
         const double q = bt == VType::Double ? b.asDouble() : bt == VType::Integer ? b.asInteger() : b.asLong();
-        double r;
+        double r; // (+, -, * and the orderings are apply's)
         switch (op) {
-        case BinOp::Add: r = p + q; break;
-        case BinOp::Sub: r = p - q; break;
-        case BinOp::Mul: r = p * q; break;
         case BinOp::Div:
             if (q == 0)
                 return I.raise(p == 0 ? err::Overflow : err::DivisionByZero);
             r = p / q;
             break;
-        case BinOp::Lt: out.setBool(p < q); return true;
-        case BinOp::Gt: out.setBool(p > q); return true;
-        case BinOp::Le: out.setBool(p <= q); return true;
-        case BinOp::Ge: out.setBool(p >= q); return true;
         case BinOp::Eq: out.setBool(p == q); return true;
         case BinOp::Ne: out.setBool(p != q); return true;
         default: return binaryOp(I, op, a, b, out);

@@ -19,15 +19,11 @@ public:
     static VirtualInput *connect();
     ~VirtualInput();
 
+    // What wayland::Session offers the commands, done here.
     bool canType() const;
     bool canListWindows() const;
-    // Types the strokes into the focused window with a keymap made for them, so that every
-    // character arrives whatever the user's layout. Modifiers are released after each stroke.
     Failure type(const QList<keys::Stroke> &strokes);
-    // Every window the compositor shows, native and XWayland alike, oldest first.
     QList<Toplevel> windows();
-    // Activates windows()[index] and waits until the compositor reports it active; false
-    // when it has gone meanwhile.
     bool activate(int index);
 
 private:
