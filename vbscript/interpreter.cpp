@@ -568,6 +568,9 @@ ArgValues::~ArgValues()
 {
     for (Value &v : lockedArrays)
         --v.asArray()->locks;
+    Value *made = reinterpret_cast<Value *>(inlineRoom);
+    for (int i = 0; i < inlineMade; ++i)
+        made[i].~Value();
 }
 
 bool ArgValues::evaluate(Interp &I, const ArgList &list, bool byRef)
@@ -580,6 +583,9 @@ bool ArgValues::evaluate(Interp &I, const ArgList &list, bool byRef)
         heapPtrs.reset(new Value *[size_t(count)]);
         temps = heapTemps.get();
         ptrs = heapPtrs.get();
+    } else {
+        for (; inlineMade < count; ++inlineMade)
+            new (&temps[inlineMade]) Value;
     }
     for (int i = 0; i < count; ++i) {
         Expr *e = list.items[size_t(i)];

@@ -66,11 +66,14 @@ private:
 // array element (the array is locked meanwhile), else temporaries.
 struct ArgValues {
     static constexpr int Inline = 6;
-    Value inlineTemps[Inline];
+    // Room for the first few values, made only as far as a call has arguments: a call costs
+    // no more than its arguments.
+    alignas(Value) unsigned char inlineRoom[Inline * sizeof(Value)];
+    int inlineMade = 0;
     Value *inlinePtrs[Inline];
     std::unique_ptr<Value[]> heapTemps;
     std::unique_ptr<Value *[]> heapPtrs;
-    Value *temps = inlineTemps;
+    Value *temps = reinterpret_cast<Value *>(inlineRoom);
     Value **ptrs = inlinePtrs;
     int count = 0;
     std::vector<Value> lockedArrays;
