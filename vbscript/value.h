@@ -115,13 +115,25 @@ public:
     // An array this value alone holds, for writing (copies a shared array first).
     ArrayData *mutableArray();
 
-    void clear() { if (m_type >= VType::String) destroy(); m_type = VType::Empty; m_l = 0; }
-    void setLong(int32_t l) { if (m_type >= VType::String) destroy(); m_type = VType::Long; m_l = l; }
-    void setDouble(double d) { if (m_type >= VType::String) destroy(); m_type = VType::Double; m_d = d; }
-    void setBool(bool b) { if (m_type >= VType::String) destroy(); m_type = VType::Boolean; m_b = b; }
-    void setInteger(int16_t i) { if (m_type >= VType::String) destroy(); m_type = VType::Integer; m_l = 0; m_i = i; }
+    // The old value goes only once the new one is in place: letting go of an object runs
+    // its Class_Terminate, which may store into this very slot.
+    void clear() { if (m_type >= VType::String) { Value old(std::move(*this)); return; } m_type = VType::Empty; m_l = 0; }
+    void setLong(int32_t l) { replaceWith([&] { m_type = VType::Long; m_l = l; }); }
+    void setDouble(double d) { replaceWith([&] { m_type = VType::Double; m_d = d; }); }
+    void setBool(bool b) { replaceWith([&] { m_type = VType::Boolean; m_b = b; }); }
+    void setInteger(int16_t i) { replaceWith([&] { m_type = VType::Integer; m_l = 0; m_i = i; }); }
 
 private:
+    // Stores plain data; what was held (a string, object or array) goes afterwards.
+    template <typename Store> void replaceWith(Store store)
+    {
+        if (m_type < VType::String) {
+            store();
+            return;
+        }
+        Value old(std::move(*this));
+        store();
+    }
     Value &assignSlow(Value &&other) noexcept;
     Value &assignCopySlow(const Value &other);
     void destroy();
