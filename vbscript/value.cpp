@@ -60,6 +60,14 @@ void reclaimArray(ArrayData *array)
 
 } // namespace
 
+void Value::letGo()
+{
+    // Until this slot stays as it is: what was released may store into it again.
+    while (m_type >= VType::String) {
+        Value old(std::move(*this));
+    }
+}
+
 void Value::destroy()
 {
     switch (m_type) {

@@ -117,23 +117,48 @@ public:
 
     // The old value goes only once the new one is in place: letting go of an object runs
     // its Class_Terminate, which may store into this very slot.
-    void clear() { if (m_type >= VType::String) { Value old(std::move(*this)); return; } m_type = VType::Empty; m_l = 0; }
-    void setLong(int32_t l) { replaceWith([&] { m_type = VType::Long; m_l = l; }); }
-    void setDouble(double d) { replaceWith([&] { m_type = VType::Double; m_d = d; }); }
-    void setBool(bool b) { replaceWith([&] { m_type = VType::Boolean; m_b = b; }); }
-    void setInteger(int16_t i) { replaceWith([&] { m_type = VType::Integer; m_l = 0; m_i = i; }); }
+    void clear()
+    {
+        if (m_type >= VType::String) [[unlikely]]
+            letGo();
+        m_type = VType::Empty;
+        m_l = 0;
+    }
+    void setLong(int32_t l)
+    {
+        if (m_type >= VType::String) [[unlikely]]
+            letGo();
+        m_type = VType::Long;
+        m_l = l;
+    }
+    void setDouble(double d)
+    {
+        if (m_type >= VType::String) [[unlikely]]
+            letGo();
+        m_type = VType::Double;
+        m_d = d;
+    }
+    void setBool(bool b)
+    {
+        if (m_type >= VType::String) [[unlikely]]
+            letGo();
+        m_type = VType::Boolean;
+        m_b = b;
+    }
+    void setInteger(int16_t i)
+    {
+        if (m_type >= VType::String) [[unlikely]]
+            letGo();
+        m_type = VType::Integer;
+        m_l = 0;
+        m_i = i;
+    }
 
 private:
-    // Stores plain data; what was held (a string, object or array) goes afterwards.
-    template <typename Store> void replaceWith(Store store)
-    {
-        if (m_type < VType::String) {
-            store();
-            return;
-        }
-        Value old(std::move(*this));
-        store();
-    }
+    // Lets go of a string, object or array and leaves this Empty. (A setter then stores its
+    // number: if Class_Terminate stored into this slot meanwhile, the number wins, and the
+    // object it stored was released here, not lost.)
+    [[gnu::noinline]] void letGo();
     Value &assignSlow(Value &&other) noexcept;
     Value &assignCopySlow(const Value &other);
     void destroy();
