@@ -115,50 +115,25 @@ public:
     // An array this value alone holds, for writing (copies a shared array first).
     ArrayData *mutableArray();
 
-    // The old value goes only once the new one is in place: letting go of an object runs
-    // its Class_Terminate, which may store into this very slot.
-    void clear()
-    {
-        if (m_type >= VType::String) [[unlikely]]
-            letGo();
-        m_type = VType::Empty;
-        m_l = 0;
-    }
-    void setLong(int32_t l)
-    {
-        if (m_type >= VType::String) [[unlikely]]
-            letGo();
-        m_type = VType::Long;
-        m_l = l;
-    }
-    void setDouble(double d)
-    {
-        if (m_type >= VType::String) [[unlikely]]
-            letGo();
-        m_type = VType::Double;
-        m_d = d;
-    }
-    void setBool(bool b)
-    {
-        if (m_type >= VType::String) [[unlikely]]
-            letGo();
-        m_type = VType::Boolean;
-        m_b = b;
-    }
-    void setInteger(int16_t i)
-    {
-        if (m_type >= VType::String) [[unlikely]]
-            letGo();
-        m_type = VType::Integer;
-        m_l = 0;
-        m_i = i;
-    }
+    // Plain data in place of what was held. Letting go of an object runs its Class_Terminate,
+    // which may store into this very slot: see letGo.
+    void clear() { becomePlain(VType::Empty); m_l = 0; }
+    void setLong(int32_t l) { becomePlain(VType::Long); m_l = l; }
+    void setDouble(double d) { becomePlain(VType::Double); m_d = d; }
+    void setBool(bool b) { becomePlain(VType::Boolean); m_b = b; }
+    void setInteger(int16_t i) { becomePlain(VType::Integer); m_l = 0; m_i = i; }
 
 private:
     // Lets go of a string, object or array and leaves this Empty. (A setter then stores its
     // number: if Class_Terminate stored into this slot meanwhile, the number wins, and the
     // object it stored was released here, not lost.)
     [[gnu::noinline]] void letGo();
+    void becomePlain(VType type)
+    {
+        if (m_type >= VType::String) [[unlikely]]
+            letGo();
+        m_type = type;
+    }
     Value &assignSlow(Value &&other) noexcept;
     Value &assignCopySlow(const Value &other);
     void destroy();

@@ -3,6 +3,7 @@
 unprivileged user, keyprobe windows run on it as native Wayland clients, and scripts run
 through vbsrun. Usage: test_wayland.py PATH/TO/vbsrun PATH/TO/keyprobe"""
 import glob
+import json
 import os
 import shutil
 import subprocess
@@ -87,7 +88,6 @@ class Sway:
 
     def focused_title(self):
         tree = subprocess.run(["swaymsg", "-s", self.ipc, "-t", "get_tree"], capture_output=True, text=True).stdout
-        import json
         def walk(node):
             if node.get("focused") and node.get("pid"):
                 return node.get("name")

@@ -1,11 +1,9 @@
 // vbsrun --execute: the Execute button's pipeline on a file, with the status line on stderr
 // and the error box's text on stdout.
-#include <QFile>
 #include <QString>
 #include <cstdio>
 
 #include "consolehost.h"
-#include "objects/filesystem.h"
 #include "qxrun.h"
 #include "wshshell.h"
 #include "runcode.h"
@@ -61,14 +59,9 @@ QString asEditorText(const QString &text)
 
 } // namespace
 
-int executeFile(const QString &path, qint64 timeoutSeconds)
+int executeFile(const QString &path, const QString &text, qint64 timeoutSeconds)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "vbsrun: cannot read %s: %s\n", qPrintable(path), qPrintable(file.errorString()));
-        return 1;
-    }
-    ConsoleSurface surface(asEditorText(vbs::decodeText(file.readAll())));
+    ConsoleSurface surface(asEditorText(text));
     ConsoleHost host;
     qxRun qxRun1(surface, true); // outlives the engine that holds it
     ScriptControl sc1;

@@ -96,7 +96,8 @@ int runFile(const RunOptions &options)
 
 } // namespace
 
-int executeFile(const QString &path, qint64 timeoutSeconds); // the Execute button's pipeline
+// The Execute button's pipeline on the script's text (execute.cpp).
+int executeFile(const QString &path, const QString &text, qint64 timeoutSeconds);
 
 int main(int argc, char *argv[])
 {
@@ -125,12 +126,10 @@ int main(int argc, char *argv[])
                                                     ", a VBScript 5.8 console script host\n\n"));
     switch (options.mode) {
     case RunOptions::Execute: {
-        if (!QFileInfo(options.script).isFile() || !QFileInfo(options.script).isReadable()) {
-            QString ignored;
-            readScript(options.script, ignored); // says why
+        QString text;
+        if (!readScript(options.script, text))
             return BadCommandLine;
-        }
-        return executeFile(options.script, options.timeoutSeconds);
+        return executeFile(options.script, text, options.timeoutSeconds);
     }
     case RunOptions::Check:
         return checkFile(options);
