@@ -59,10 +59,11 @@ public:
         m_error.name = name;
         return false;
     }
-    // Names the pending error when nothing named it yet (the call that failed).
+    // Names the pending error when nothing named it yet (the call that failed). Running out
+    // of stack is not the call's fault and reads the same wherever the guard caught it.
     void nameError(const QString &name)
     {
-        if (m_hasError && m_error.name.isEmpty() && m_error.description.isEmpty())
+        if (m_hasError && m_error.name.isEmpty() && m_error.description.isEmpty() && m_error.number != err::OutOfStack)
             m_error.name = name;
     }
     // Ends the script for good: no On Error Resume Next can swallow this error, and no more
