@@ -1137,103 +1137,142 @@ bool Binary::evalChain(Interp &I, Value &out)
     return true;
 }
 
-// The commonest case inline, two Longs or Integers added, subtracted or compared; the rest
-// out of line, so that evaluating an operator stays a small function.
-bool Binary::apply(Interp &I, const Value &a, const Value &b, Value &out) const
+namespace {
+bool isIntegerOrLong(VType t) { return t == VType::Integer || t == VType::Long; }
+bool isPlainNumber(VType t) { return isIntegerOrLong(t) || t == VType::Double; }
+int64_t wholeOf(const Value &v) { return v.type() == VType::Integer ? v.asInteger() : v.asLong(); }
+double doubleOf(const Value &v) { return v.type() == VType::Double ? v.asDouble() : double(wholeOf(v)); }
+
+// An operator on the commonest operand types: Integers and Longs, a Double alone or mixed
+// with them, two Booleans. False for anything else, and where the result would be an error
+// (division by zero, overflow): the general path decides those.
+template <BinOp Op> [[gnu::always_inline]] inline bool quickApply(const Value &a, const Value &b, Value &out)
 {
     const VType at = a.type(), bt = b.type();
-    if ((at == VType::Integer || at == VType::Long) && (bt == VType::Integer || bt == VType::Long)) {
-        const int64_t p = at == VType::Integer ? a.asInteger() : a.asLong();
-        const int64_t q = bt == VType::Integer ? b.asInteger() : b.asLong();
-        switch (op) {
-        case BinOp::Add: integerInto(out, p + q, at == VType::Integer && bt == VType::Integer); return true;
-        case BinOp::Sub: integerInto(out, p - q, at == VType::Integer && bt == VType::Integer); return true;
-        case BinOp::Eq: out.setBool(p == q); return true;
-        case BinOp::Ne: out.setBool(p != q); return true;
-        case BinOp::Lt: out.setBool(p < q); return true;
-        case BinOp::Gt: out.setBool(p > q); return true;
-        case BinOp::Le: out.setBool(p <= q); return true;
-        case BinOp::Ge: out.setBool(p >= q); return true;
-        default: break;
-        }
-    } else if ((at == VType::Double || bt == VType::Double)
-               && (at == VType::Double || at == VType::Integer || at == VType::Long)
-               && (bt == VType::Double || bt == VType::Integer || bt == VType::Long)) {
-        const double p = at == VType::Double ? a.asDouble() : at == VType::Integer ? a.asInteger() : a.asLong();
-        const double q = bt == VType::Double ? b.asDouble() : bt == VType::Integer ? b.asInteger() : b.asLong();
+    if (isIntegerOrLong(at) && isIntegerOrLong(bt)) {
+        const int64_t p = wholeOf(a), q = wholeOf(b);
+        const bool integers = at == VType::Integer && bt == VType::Integer;
+        if constexpr (Op == BinOp::Add) integerInto(out, p + q, integers);
+        else if constexpr (Op == BinOp::Sub) integerInto(out, p - q, integers);
+        else if constexpr (Op == BinOp::Mul) integerInto(out, p * q, integers);
+        else if constexpr (Op == BinOp::Div) {
+            if (q == 0)
+                return false;
+            out.setDouble(double(p) / double(q));
+        } else if constexpr (Op == BinOp::Mod) {
+            if (q == 0)
+                return false;
+            integerInto(out, p % q, integers);
+        } else if constexpr (Op == BinOp::IntDiv) {
+            if (q == 0 || p / q > INT32_MAX) // -2147483648 \ -1
+                return false;
+            integerInto(out, p / q, integers);
+        } else if constexpr (Op == BinOp::Eq) out.setBool(p == q);
+        else if constexpr (Op == BinOp::Ne) out.setBool(p != q);
+        else if constexpr (Op == BinOp::Lt) out.setBool(p < q);
+        else if constexpr (Op == BinOp::Gt) out.setBool(p > q);
+        else if constexpr (Op == BinOp::Le) out.setBool(p <= q);
+        else if constexpr (Op == BinOp::Ge) out.setBool(p >= q);
+        else return false;
+        return true;
+    }
+    if ((at == VType::Double || bt == VType::Double) && isPlainNumber(at) && isPlainNumber(bt)) {
+        const double p = doubleOf(a), q = doubleOf(b);
         double r;
-        switch (op) {
-        case BinOp::Add: r = p + q; break;
-        case BinOp::Sub: r = p - q; break;
-        case BinOp::Mul: r = p * q; break;
-        case BinOp::Lt: out.setBool(p < q); return true;
-        case BinOp::Gt: out.setBool(p > q); return true;
-        case BinOp::Le: out.setBool(p <= q); return true;
-        case BinOp::Ge: out.setBool(p >= q); return true;
-        default: return applyGeneral(I, a, b, out);
+        if constexpr (Op == BinOp::Add) r = p + q;
+        else if constexpr (Op == BinOp::Sub) r = p - q;
+        else if constexpr (Op == BinOp::Mul) r = p * q;
+        else if constexpr (Op == BinOp::Div) {
+            if (q == 0)
+                return false;
+            r = p / q;
+        } else {
+            if constexpr (Op == BinOp::Eq) out.setBool(p == q);
+            else if constexpr (Op == BinOp::Ne) out.setBool(p != q);
+            else if constexpr (Op == BinOp::Lt) out.setBool(p < q);
+            else if constexpr (Op == BinOp::Gt) out.setBool(p > q);
+            else if constexpr (Op == BinOp::Le) out.setBool(p <= q);
+            else if constexpr (Op == BinOp::Ge) out.setBool(p >= q);
+            else return false; // \ and Mod round their operands first
+            return true;
         }
         if (!std::isfinite(r))
-            return I.raise(err::Overflow);
+            return false;
         out.setDouble(r);
         return true;
     }
-    return applyGeneral(I, a, b, out);
+    if constexpr (Op == BinOp::And || Op == BinOp::Or) {
+        if (at == VType::Boolean && bt == VType::Boolean) {
+            out.setBool(Op == BinOp::And ? a.asBool() && b.asBool() : a.asBool() || b.asBool());
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
+template <BinOp Op> bool BinaryOf<Op>::eval(Interp &I, Value &out)
+{
+    if (longChain) [[unlikely]]
+        return evalChain(I, out);
+    const Value *a, *b;
+    Value ta, tb;
+    if (!peekValue(I, lhs, a, ta))
+        return false;
+    if (!rhs->isSimple() && a != &ta) { // the right side may change the left's variable
+        ta = *a;
+        a = &ta;
+    }
+    if (!peekValue(I, rhs, b, tb))
+        return false;
+    return quickApply<Op>(*a, *b, out) || applyGeneral(I, *a, *b, out);
+}
+
+Binary *Binary::make(Interp &I, BinOp op)
+{
+    Binary *b;
+    switch (op) {
+    case BinOp::Add: b = I.make<BinaryOf<BinOp::Add>>(); break;
+    case BinOp::Sub: b = I.make<BinaryOf<BinOp::Sub>>(); break;
+    case BinOp::Mul: b = I.make<BinaryOf<BinOp::Mul>>(); break;
+    case BinOp::Div: b = I.make<BinaryOf<BinOp::Div>>(); break;
+    case BinOp::IntDiv: b = I.make<BinaryOf<BinOp::IntDiv>>(); break;
+    case BinOp::Mod: b = I.make<BinaryOf<BinOp::Mod>>(); break;
+    case BinOp::Eq: b = I.make<BinaryOf<BinOp::Eq>>(); break;
+    case BinOp::Ne: b = I.make<BinaryOf<BinOp::Ne>>(); break;
+    case BinOp::Lt: b = I.make<BinaryOf<BinOp::Lt>>(); break;
+    case BinOp::Gt: b = I.make<BinaryOf<BinOp::Gt>>(); break;
+    case BinOp::Le: b = I.make<BinaryOf<BinOp::Le>>(); break;
+    case BinOp::Ge: b = I.make<BinaryOf<BinOp::Ge>>(); break;
+    case BinOp::And: b = I.make<BinaryOf<BinOp::And>>(); break;
+    case BinOp::Or: b = I.make<BinaryOf<BinOp::Or>>(); break;
+    default: b = I.make<Binary>(); break;
+    }
+    b->op = op;
+    return b;
+}
+
+// For the operators without a class of their own, and the links of a long chain.
+bool Binary::apply(Interp &I, const Value &a, const Value &b, Value &out) const
+{
+    bool done = false;
+    switch (op) {
+    case BinOp::Add: done = quickApply<BinOp::Add>(a, b, out); break;
+    case BinOp::Sub: done = quickApply<BinOp::Sub>(a, b, out); break;
+    case BinOp::Mul: done = quickApply<BinOp::Mul>(a, b, out); break;
+    case BinOp::Eq: done = quickApply<BinOp::Eq>(a, b, out); break;
+    case BinOp::Lt: done = quickApply<BinOp::Lt>(a, b, out); break;
+    case BinOp::Gt: done = quickApply<BinOp::Gt>(a, b, out); break;
+    case BinOp::And: done = quickApply<BinOp::And>(a, b, out); break;
+    case BinOp::Or: done = quickApply<BinOp::Or>(a, b, out); break;
+    default: break;
+    }
+    return done || applyGeneral(I, a, b, out);
 }
 
 bool Binary::applyGeneral(Interp &I, const Value &a, const Value &b, Value &out) const
 {
-    const VType at = a.type(), bt = b.type();
-    // Fast paths: Integer and Long (addition, subtraction and comparison are apply's);
-    // Double, alone or mixed with them; two Booleans.
-    if ((at == VType::Integer || at == VType::Long) && (bt == VType::Integer || bt == VType::Long)) {
-        const int64_t p = at == VType::Integer ? a.asInteger() : a.asLong();
-        const int64_t q = bt == VType::Integer ? b.asInteger() : b.asLong();
-        const bool integers = at == VType::Integer && bt == VType::Integer;
-        switch (op) {
-        case BinOp::Mul: integerInto(out, p * q, integers); return true;
-        case BinOp::Mod:
-        case BinOp::IntDiv:
-            if (q == 0)
-                return I.raise(err::DivisionByZero);
-            if (op == BinOp::IntDiv && p / q > INT32_MAX) // -2147483648 \ -1
-                return I.raise(err::Overflow);
-            integerInto(out, op == BinOp::Mod ? p % q : p / q, integers);
-            return true;
-        case BinOp::Div:
-            if (q == 0)
-                return I.raise(p == 0 ? err::Overflow : err::DivisionByZero);
-            out.setDouble(double(p) / double(q));
-            return true;
-        default:
-            break;
-        }
-    } else if ((at == VType::Double || at == VType::Integer || at == VType::Long)
-               && (bt == VType::Double || bt == VType::Integer || bt == VType::Long)) {
-        const double p = at == VType::Double ? a.asDouble() : at == VType::Integer ? a.asInteger() : a.asLong();
-        const double q = bt == VType::Double ? b.asDouble() : bt == VType::Integer ? b.asInteger() : b.asLong();
-        double r; // (+, -, * and the orderings are apply's)
-        switch (op) {
-        case BinOp::Div:
-            if (q == 0)
-                return I.raise(p == 0 ? err::Overflow : err::DivisionByZero);
-            r = p / q;
-            break;
-        case BinOp::Eq: out.setBool(p == q); return true;
-        case BinOp::Ne: out.setBool(p != q); return true;
-        default: return binaryOp(I, op, a, b, out);
-        }
-        if (!std::isfinite(r))
-            return I.raise(err::Overflow);
-        out.setDouble(r);
-        return true;
-    } else if (at == VType::Boolean && bt == VType::Boolean) {
-        const bool p = a.asBool(), q = b.asBool();
-        switch (op) {
-        case BinOp::And: out.setBool(p && q); return true;
-        case BinOp::Or: out.setBool(p || q); return true;
-        default: break;
-        }
-    } else if (at == VType::String && bt == VType::String && op == BinOp::Concat) {
+    if (op == BinOp::Concat && a.isString() && b.isString()) {
         QString joined;
         if (!joinText(I, a.asString(), b.asString(), joined))
             return false;

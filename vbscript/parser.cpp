@@ -939,8 +939,7 @@ Expr *Parser::expr()
 
 Expr *Parser::binary(BinOp op, Expr *lhs, Expr *rhs, const Token &at)
 {
-    auto *b = I.make<Binary>();
-    b->op = op;
+    auto *b = Binary::make(I, op);
     b->lhs = lhs;
     b->rhs = rhs;
     b->line = at.line;
