@@ -515,6 +515,50 @@ Flow Interp::execBlock(const Block &block)
     return Flow::Normal;
 }
 
+namespace {
+// A procedure's local slots (its result first, then parameters and locals) and where each
+// slot's value lives. The usual few are on the stack, made only as far as the procedure has
+// slots, which keeps a call cheap; they go in reverse order when the call ends.
+class LocalSlots {
+public:
+    explicit LocalSlots(int n) : m_count(n)
+    {
+        if (n > Inline) {
+            m_heapValues.reset(new Value[size_t(n)]);
+            m_heapRefs.reset(new Value *[size_t(n)]);
+            m_values = m_heapValues.get();
+            m_refs = m_heapRefs.get();
+        } else {
+            for (int i = 0; i < n; ++i)
+                new (&m_values[i]) Value;
+        }
+        for (int i = 0; i < n; ++i)
+            m_refs[i] = &m_values[i];
+    }
+    ~LocalSlots()
+    {
+        if (!m_heapValues)
+            for (int i = m_count; i-- > 0;)
+                m_values[i].~Value();
+    }
+    LocalSlots(const LocalSlots &) = delete;
+    LocalSlots &operator=(const LocalSlots &) = delete;
+
+    Value *values() { return m_values; }
+    Value **refs() { return m_refs; }
+
+private:
+    static constexpr int Inline = 8;
+    int m_count;
+    alignas(Value) unsigned char m_room[Inline * sizeof(Value)];
+    Value *m_inlineRefs[Inline];
+    Value *m_values = reinterpret_cast<Value *>(m_room);
+    Value **m_refs = m_inlineRefs;
+    std::unique_ptr<Value[]> m_heapValues;
+    std::unique_ptr<Value *[]> m_heapRefs;
+};
+} // namespace
+
 bool Interp::callProc(Proc *proc, Args args, Value *result, Object *me)
 {
     if (fatal)
@@ -525,22 +569,9 @@ bool Interp::callProc(Proc *proc, Args args, Value *result, Object *me)
         return raise(err::OutOfStack);
     if (!tick())
         return false;
-    constexpr int Inline = 8;
-    const int n = proc->slotCount();
-    Value inlineStorage[Inline];
-    Value *inlineRefs[Inline];
-    std::unique_ptr<Value[]> heapStorage;
-    std::unique_ptr<Value *[]> heapRefs;
-    Value *storage = inlineStorage;
-    Value **refs = inlineRefs;
-    if (n > Inline) {
-        heapStorage.reset(new Value[size_t(n)]);
-        heapRefs.reset(new Value *[size_t(n)]);
-        storage = heapStorage.get();
-        refs = heapRefs.get();
-    }
-    for (int i = 0; i < n; ++i)
-        refs[i] = &storage[i];
+    LocalSlots locals(proc->slotCount());
+    Value *storage = locals.values();
+    Value **refs = locals.refs();
     for (int i = 0; i < args.count; ++i) {
         if (proc->params[size_t(i)].byRef)
             refs[i + 1] = args.items[i];
