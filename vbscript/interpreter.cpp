@@ -22,6 +22,24 @@ constexpr int TickBudget = 256;
 
 bool isFixedArray(const Value &v) { return v.isArray() && v.asArray()->fixed; }
 
+// Where a variable or literal keeps its value, without a virtual call; null for anything
+// that computes its value (and for a global that names a procedure or class).
+[[gnu::always_inline]] inline const Value *storedValue(Interp &I, Expr *e)
+{
+    switch (e->access) {
+    case Expr::Access::Local:
+        return I.frame->refs[static_cast<LocalVar *>(e)->slot];
+    case Expr::Access::Global: {
+        GlobalEntry *entry = static_cast<GlobalVar *>(e)->entry;
+        return entry->kind == GlobalEntry::Var ? &entry->value : nullptr;
+    }
+    case Expr::Access::Held:
+        return &static_cast<HeldValue *>(e)->value;
+    default:
+        return nullptr;
+    }
+}
+
 // peek without a virtual call for the operands that are most often variables and literals.
 [[gnu::always_inline]] inline bool peekValue(Interp &I, Expr *e, const Value *&out, Value &tmp)
 {
@@ -42,11 +60,25 @@ bool isFixedArray(const Value &v) { return v.isArray() && v.asArray()->fixed; }
     default: // the rest compute a value: evaluated straight into tmp
         if (I.stackExhausted()) // (1 + (1 + (1 + ...))): one level per operand
             return I.raise(err::OutOfStack);
-        out = &tmp;
-        return e->eval(I, tmp);
+        break;
     }
     out = &tmp;
     return e->eval(I, tmp);
+}
+
+// A variable's storage for writing, without a virtual call where it is a plain variable.
+[[gnu::always_inline]] inline Value *variableStorage(Interp &I, Expr *var)
+{
+    if (var->access == Expr::Access::Local)
+        return I.frame->refs[static_cast<LocalVar *>(var)->slot];
+    if (var->access == Expr::Access::Global) {
+        GlobalEntry *entry = static_cast<GlobalVar *>(var)->entry;
+        if (entry->kind == GlobalEntry::Var) {
+            entry->exists = true;
+            return &entry->value;
+        }
+    }
+    return var->ref(I);
 }
 
 // An integer result in the smallest of Integer and Long that the operands allow, else a
@@ -838,27 +870,13 @@ inline int64_t singleOffset(const ArrayData *a, int32_t i)
 // which the general path takes, errors included.
 [[gnu::always_inline]] inline const Value *plainElement(Interp &I, Expr *var, const ArgList &args)
 {
-    if (args.items.size() != 1)
+    if (args.items.size() != 1 || !args.items[0])
         return nullptr;
-    Expr *e = args.items[0];
-    if (!e || !e->isSimple())
+    const Value *base = storedValue(I, var);
+    if (!base || !base->isArray())
         return nullptr;
-    const Value *base;
-    if (var->access == Expr::Access::Local) {
-        base = I.frame->refs[static_cast<LocalVar *>(var)->slot];
-    } else if (var->access == Expr::Access::Global) {
-        GlobalEntry *entry = static_cast<GlobalVar *>(var)->entry;
-        if (entry->kind != GlobalEntry::Var)
-            return nullptr;
-        base = &entry->value;
-    } else {
-        return nullptr;
-    }
-    if (!base->isArray())
-        return nullptr;
-    const Value *index;
-    Value unused;
-    if (!peekValue(I, e, index, unused))
+    const Value *index = storedValue(I, args.items[0]);
+    if (!index)
         return nullptr;
     int32_t i;
     if (index->type() == VType::Integer)
@@ -939,8 +957,7 @@ Value *ElementOf::argRef(Interp &I, std::vector<Value> &locked)
 
 bool ElementOf::assign(Interp &I, Value &&v, bool isSet)
 {
-    Subscripts subs;
-    Value *base = var->ref(I);
+    Value *base = variableStorage(I, var);
     if (!base)
         return false;
     if (base->isObject()) {
@@ -957,7 +974,8 @@ bool ElementOf::assign(Interp &I, Value &&v, bool isSet)
         int32_t i;
         if (!singleSubscript(I, args.items[0], i))
             return false;
-        base = var->ref(I);
+        if (!args.items[0]->isSimple()) // the index expression may have changed the variable
+            base = variableStorage(I, var);
         if (!base->isArray())
             return I.raiseNamed(err::TypeMismatch, var->written());
         ArrayData *a = base->mutableArray();
@@ -967,6 +985,7 @@ bool ElementOf::assign(Interp &I, Value &&v, bool isSet)
         a->data[size_t(offset)] = std::move(v);
         return true;
     }
+    Subscripts subs;
     if (!subscripts(I, subs))
         return false;
     base = var->ref(I);

@@ -150,17 +150,15 @@ Value &Value::assignSlow(Value &&other) noexcept
     return *this;
 }
 
-ArrayData *Value::mutableArray()
+ArrayData *Value::unshareArray()
 {
-    if (m_a->refs > 1) {
-        auto *copy = new ArrayData;
-        copy->lbounds = m_a->lbounds;
-        copy->counts = m_a->counts;
-        copy->data = m_a->data;
-        copy->fixed = m_a->fixed;
-        --m_a->refs;
-        m_a = copy;
-    }
+    auto *copy = new ArrayData;
+    copy->lbounds = m_a->lbounds;
+    copy->counts = m_a->counts;
+    copy->data = m_a->data;
+    copy->fixed = m_a->fixed;
+    --m_a->refs;
+    m_a = copy;
     return m_a;
 }
 

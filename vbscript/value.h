@@ -113,7 +113,7 @@ public:
     Object *asObject() const { return m_o; }
     ArrayData *asArray() const { return m_a; }
     // An array this value alone holds, for writing (copies a shared array first).
-    ArrayData *mutableArray();
+    inline ArrayData *mutableArray();
 
     // Plain data in place of what was held. Letting go of an object runs its Class_Terminate,
     // which may store into this very slot: see letGo.
@@ -134,6 +134,7 @@ private:
             letGo();
         m_type = type;
     }
+    ArrayData *unshareArray();
     Value &assignSlow(Value &&other) noexcept;
     Value &assignCopySlow(const Value &other);
     void destroy();
@@ -170,5 +171,10 @@ struct ArrayData {
     // Flat index for the given subscripts, or -1 when one is out of range.
     int64_t flatIndex(const int32_t *subscripts, int n) const;
 };
+
+inline ArrayData *Value::mutableArray()
+{
+    return m_a->refs > 1 ? unshareArray() : m_a;
+}
 
 } // namespace vbs
