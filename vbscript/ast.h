@@ -183,16 +183,9 @@ struct Binary : Expr {
     // The operator on two values.
     [[gnu::always_inline]] inline bool apply(Interp &I, const Value &a, const Value &b, Value &out) const;
     [[gnu::noinline]] bool applyGeneral(Interp &I, const Value &a, const Value &b, Value &out) const;
-    // The node for an operator: the arithmetic, comparison and logical ones get a class of
-    // their own (BinaryOf), the rest this one.
-    static Binary *make(Interp &I, BinOp op);
-};
-
-// An operator fixed when parsed, with its own copy of the evaluation and its common operand
-// types inline: each operator's branches are then predicted on their own, and no switch
-// on the operator runs at all.
-template <BinOp Op> struct BinaryOf final : Binary {
-    bool eval(Interp &I, Value &out) override;
+    // Once its operands are resolved: a node of a class made for this operator and these
+    // kinds of operand (the arithmetic, comparison and logical operators), or this one.
+    Binary *specialised(Interp &I);
 };
 
 struct NewObject : Expr {

@@ -265,9 +265,14 @@ Expr *Binary::resolve(Resolver &R)
         return e;
     };
     spine.back()->lhs = unwrapped(R.expr(spine.back()->lhs));
-    for (auto b = spine.rbegin(); b != spine.rend() && !R.failed(); ++b)
+    Binary *resolved = nullptr; // the link below, in its final form
+    for (auto b = spine.rbegin(); b != spine.rend() && !R.failed(); ++b) {
+        if (resolved)
+            (*b)->lhs = resolved;
         (*b)->rhs = unwrapped(R.expr((*b)->rhs));
-    return this;
+        resolved = (*b)->specialised(R.I);
+    }
+    return R.failed() ? this : resolved;
 }
 
 Expr *NewObject::resolve(Resolver &R)

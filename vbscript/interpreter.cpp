@@ -1261,44 +1261,111 @@ template <BinOp Op> [[gnu::always_inline]] inline bool quickApply(const Value &a
 }
 } // namespace
 
-template <BinOp Op> bool BinaryOf<Op>::eval(Interp &I, Value &out)
+namespace {
+// Where an operator's operand comes from, known once names are resolved.
+enum class Operand : uint8_t { Local, Global, Held, Computed };
+
+Operand operandKind(const Expr *e)
 {
-    if (longChain) [[unlikely]]
-        return evalChain(I, out);
-    const Value *a, *b;
-    Value ta, tb;
-    if (!peekValue(I, lhs, a, ta))
-        return false;
-    if (!rhs->isSimple() && a != &ta) { // the right side may change the left's variable
-        ta = *a;
-        a = &ta;
+    switch (e->access) {
+    case Expr::Access::Local: return Operand::Local;
+    case Expr::Access::Global: return Operand::Global;
+    case Expr::Access::Held: return Operand::Held;
+    default: return Operand::Computed;
     }
-    if (!peekValue(I, rhs, b, tb))
-        return false;
-    return quickApply<Op>(*a, *b, out) || applyGeneral(I, *a, *b, out);
 }
 
-Binary *Binary::make(Interp &I, BinOp op)
+// peekValue for an operand whose kind is known when compiling.
+template <Operand K> [[gnu::always_inline]] inline bool operandValue(Interp &I, Expr *e, const Value *&out, Value &tmp)
 {
+    if constexpr (K == Operand::Local) {
+        out = I.frame->refs[static_cast<LocalVar *>(e)->slot];
+        return true;
+    } else if constexpr (K == Operand::Held) {
+        out = &static_cast<HeldValue *>(e)->value;
+        return true;
+    } else {
+        if constexpr (K == Operand::Global) {
+            GlobalEntry *entry = static_cast<GlobalVar *>(e)->entry;
+            if (entry->kind == GlobalEntry::Var) [[likely]] {
+                out = &entry->value;
+                return true;
+            }
+        } else if (I.stackExhausted()) { // (1 + (1 + (1 + ...))): one level per operand
+            return I.raise(err::OutOfStack);
+        }
+        out = &tmp;
+        return e->eval(I, tmp);
+    }
+}
+
+// An operator with its own copy of the evaluation for each kind of operand on either side,
+// and its common operand types inline: no switch on the operator or on where the operands
+// come from, and each copy's branches are predicted on their own.
+template <BinOp Op, Operand L, Operand R> struct BinaryOf final : Binary {
+    bool eval(Interp &I, Value &out) override
+    {
+        const Value *a, *b;
+        Value ta, tb;
+        if (!operandValue<L>(I, lhs, a, ta))
+            return false;
+        if constexpr (R == Operand::Computed) {
+            if (a != &ta) { // the right side may change the left's variable
+                ta = *a;
+                a = &ta;
+            }
+        }
+        if (!operandValue<R>(I, rhs, b, tb))
+            return false;
+        return quickApply<Op>(*a, *b, out) || applyGeneral(I, *a, *b, out);
+    }
+};
+
+template <BinOp Op, Operand L> Binary *makeWithRight(Interp &I, Operand r)
+{
+    switch (r) {
+    case Operand::Local: return I.make<BinaryOf<Op, L, Operand::Local>>();
+    case Operand::Global: return I.make<BinaryOf<Op, L, Operand::Global>>();
+    case Operand::Held: return I.make<BinaryOf<Op, L, Operand::Held>>();
+    default: return I.make<BinaryOf<Op, L, Operand::Computed>>();
+    }
+}
+
+template <BinOp Op> Binary *makeOperator(Interp &I, Operand l, Operand r)
+{
+    switch (l) {
+    case Operand::Local: return makeWithRight<Op, Operand::Local>(I, r);
+    case Operand::Global: return makeWithRight<Op, Operand::Global>(I, r);
+    case Operand::Held: return makeWithRight<Op, Operand::Held>(I, r);
+    default: return makeWithRight<Op, Operand::Computed>(I, r);
+    }
+}
+} // namespace
+
+Binary *Binary::specialised(Interp &I)
+{
+    if (longChain)
+        return this;
+    const Operand l = operandKind(lhs), r = operandKind(rhs);
     Binary *b;
     switch (op) {
-    case BinOp::Add: b = I.make<BinaryOf<BinOp::Add>>(); break;
-    case BinOp::Sub: b = I.make<BinaryOf<BinOp::Sub>>(); break;
-    case BinOp::Mul: b = I.make<BinaryOf<BinOp::Mul>>(); break;
-    case BinOp::Div: b = I.make<BinaryOf<BinOp::Div>>(); break;
-    case BinOp::IntDiv: b = I.make<BinaryOf<BinOp::IntDiv>>(); break;
-    case BinOp::Mod: b = I.make<BinaryOf<BinOp::Mod>>(); break;
-    case BinOp::Eq: b = I.make<BinaryOf<BinOp::Eq>>(); break;
-    case BinOp::Ne: b = I.make<BinaryOf<BinOp::Ne>>(); break;
-    case BinOp::Lt: b = I.make<BinaryOf<BinOp::Lt>>(); break;
-    case BinOp::Gt: b = I.make<BinaryOf<BinOp::Gt>>(); break;
-    case BinOp::Le: b = I.make<BinaryOf<BinOp::Le>>(); break;
-    case BinOp::Ge: b = I.make<BinaryOf<BinOp::Ge>>(); break;
-    case BinOp::And: b = I.make<BinaryOf<BinOp::And>>(); break;
-    case BinOp::Or: b = I.make<BinaryOf<BinOp::Or>>(); break;
-    default: b = I.make<Binary>(); break;
+    case BinOp::Add: b = makeOperator<BinOp::Add>(I, l, r); break;
+    case BinOp::Sub: b = makeOperator<BinOp::Sub>(I, l, r); break;
+    case BinOp::Mul: b = makeOperator<BinOp::Mul>(I, l, r); break;
+    case BinOp::Div: b = makeOperator<BinOp::Div>(I, l, r); break;
+    case BinOp::IntDiv: b = makeOperator<BinOp::IntDiv>(I, l, r); break;
+    case BinOp::Mod: b = makeOperator<BinOp::Mod>(I, l, r); break;
+    case BinOp::Eq: b = makeOperator<BinOp::Eq>(I, l, r); break;
+    case BinOp::Ne: b = makeOperator<BinOp::Ne>(I, l, r); break;
+    case BinOp::Lt: b = makeOperator<BinOp::Lt>(I, l, r); break;
+    case BinOp::Gt: b = makeOperator<BinOp::Gt>(I, l, r); break;
+    case BinOp::Le: b = makeOperator<BinOp::Le>(I, l, r); break;
+    case BinOp::Ge: b = makeOperator<BinOp::Ge>(I, l, r); break;
+    case BinOp::And: b = makeOperator<BinOp::And>(I, l, r); break;
+    case BinOp::Or: b = makeOperator<BinOp::Or>(I, l, r); break;
+    default: return this;
     }
-    b->op = op;
+    static_cast<Binary &>(*b) = *this; // the fields; the class stays the new one
     return b;
 }
 

@@ -939,7 +939,8 @@ Expr *Parser::expr()
 
 Expr *Parser::binary(BinOp op, Expr *lhs, Expr *rhs, const Token &at)
 {
-    auto *b = Binary::make(I, op);
+    auto *b = I.make<Binary>();
+    b->op = op;
     b->lhs = lhs;
     b->rhs = rhs;
     b->line = at.line;
