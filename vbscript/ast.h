@@ -83,6 +83,8 @@ struct Expr : Node {
     virtual bool assign(Interp &I, Value &&v, bool isSet);
     // As a statement: a call whose result is dropped.
     virtual bool call(Interp &I);
+    // As the condition of If, Do or While: True or False, Null counting as False.
+    virtual bool test(Interp &I, bool &out);
     virtual Expr *resolve(Resolver &) { return this; }
     // The name as the script wrote it, for error descriptions ("Type mismatch: 'x'").
     virtual QString written() const { return QString(); }
@@ -175,6 +177,7 @@ enum class BinOp : uint8_t {
 struct Binary : Expr {
     BinOp op;
     bool longChain = false; // the top of a long left-nested chain, evaluated in a loop
+    bool comparesBoth = false; // And/Or of two comparisons: a condition tests each side
     Expr *lhs = nullptr;
     Expr *rhs = nullptr;
     bool eval(Interp &I, Value &out) override;

@@ -138,20 +138,8 @@ bool store(Interp &I, Value &target, Value &&v, bool isSet, const QString &name)
 
 bool condition(Interp &I, Expr *e, bool &out)
 {
-    const Value *v;
-    Value tmp;
-    if (peekValue(I, e, v, tmp)) {
-        if (v->type() == VType::Boolean) {
-            out = v->asBool();
-            return true;
-        }
-        if (v->isNull()) {
-            out = false;
-            return true;
-        }
-        if (toBool(I, *v, out))
-            return true;
-    }
+    if (e->test(I, out))
+        return true;
     // Under On Error Resume Next a failing condition lets execution go on into the block.
     if (I.frame->resumeNext && !I.fatal) {
         I.trapError();
@@ -159,6 +147,20 @@ bool condition(Interp &I, Expr *e, bool &out)
         return true;
     }
     return false;
+}
+
+// A value as a condition: Null counts as False.
+bool truthOf(Interp &I, const Value &v, bool &out)
+{
+    if (v.type() == VType::Boolean) {
+        out = v.asBool();
+        return true;
+    }
+    if (v.isNull()) {
+        out = false;
+        return true;
+    }
+    return toBool(I, v, out);
 }
 
 bool subscriptsOf(Interp &I, const ArgList &args, Subscripts &out)
@@ -680,6 +682,13 @@ bool Expr::assign(Interp &I, Value &&, bool)
     return I.raiseNamed(err::IllegalAssignment, written());
 }
 
+bool Expr::test(Interp &I, bool &out)
+{
+    const Value *v;
+    Value tmp;
+    return peekValue(I, this, v, tmp) && truthOf(I, *v, out);
+}
+
 bool Expr::call(Interp &I)
 {
     Value ignored;
@@ -1193,11 +1202,40 @@ bool isPlainNumber(VType t) { return isIntegerOrLong(t) || t == VType::Double; }
 int64_t wholeOf(const Value &v) { return v.type() == VType::Integer ? v.asInteger() : v.asLong(); }
 double doubleOf(const Value &v) { return v.type() == VType::Double ? v.asDouble() : double(wholeOf(v)); }
 
+constexpr bool isComparison(BinOp op) { return op >= BinOp::Eq && op <= BinOp::Ge; }
+
+// A comparison of Integers, Longs and Doubles; false for any other operands.
+template <BinOp Op> [[gnu::always_inline]] inline bool quickCompare(const Value &a, const Value &b, bool &out)
+{
+    const VType at = a.type(), bt = b.type();
+    auto compare = [&out](auto p, auto q) {
+        if constexpr (Op == BinOp::Eq) out = p == q;
+        else if constexpr (Op == BinOp::Ne) out = p != q;
+        else if constexpr (Op == BinOp::Lt) out = p < q;
+        else if constexpr (Op == BinOp::Gt) out = p > q;
+        else if constexpr (Op == BinOp::Le) out = p <= q;
+        else out = p >= q;
+        return true;
+    };
+    if (isIntegerOrLong(at) && isIntegerOrLong(bt))
+        return compare(wholeOf(a), wholeOf(b));
+    if ((at == VType::Double || bt == VType::Double) && isPlainNumber(at) && isPlainNumber(bt))
+        return compare(doubleOf(a), doubleOf(b));
+    return false;
+}
+
 // An operator on the commonest operand types: Integers and Longs, a Double alone or mixed
 // with them, two Booleans. False for anything else, and where the result would be an error
 // (division by zero, overflow): the general path decides those.
 template <BinOp Op> [[gnu::always_inline]] inline bool quickApply(const Value &a, const Value &b, Value &out)
 {
+    if constexpr (isComparison(Op)) {
+        bool r;
+        if (!quickCompare<Op>(a, b, r))
+            return false;
+        out.setBool(r);
+        return true;
+    }
     const VType at = a.type(), bt = b.type();
     if (isIntegerOrLong(at) && isIntegerOrLong(bt)) {
         const int64_t p = wholeOf(a), q = wholeOf(b);
@@ -1217,13 +1255,9 @@ template <BinOp Op> [[gnu::always_inline]] inline bool quickApply(const Value &a
             if (q == 0 || p / q > INT32_MAX) // -2147483648 \ -1
                 return false;
             integerInto(out, p / q, integers);
-        } else if constexpr (Op == BinOp::Eq) out.setBool(p == q);
-        else if constexpr (Op == BinOp::Ne) out.setBool(p != q);
-        else if constexpr (Op == BinOp::Lt) out.setBool(p < q);
-        else if constexpr (Op == BinOp::Gt) out.setBool(p > q);
-        else if constexpr (Op == BinOp::Le) out.setBool(p <= q);
-        else if constexpr (Op == BinOp::Ge) out.setBool(p >= q);
-        else return false;
+        } else {
+            return false;
+        }
         return true;
     }
     if ((at == VType::Double || bt == VType::Double) && isPlainNumber(at) && isPlainNumber(bt)) {
@@ -1237,14 +1271,7 @@ template <BinOp Op> [[gnu::always_inline]] inline bool quickApply(const Value &a
                 return false;
             r = p / q;
         } else {
-            if constexpr (Op == BinOp::Eq) out.setBool(p == q);
-            else if constexpr (Op == BinOp::Ne) out.setBool(p != q);
-            else if constexpr (Op == BinOp::Lt) out.setBool(p < q);
-            else if constexpr (Op == BinOp::Gt) out.setBool(p > q);
-            else if constexpr (Op == BinOp::Le) out.setBool(p <= q);
-            else if constexpr (Op == BinOp::Ge) out.setBool(p >= q);
-            else return false; // \ and Mod round their operands first
-            return true;
+            return false; // \ and Mod round their operands first
         }
         if (!std::isfinite(r))
             return false;
@@ -1305,6 +1332,38 @@ template <Operand K> [[gnu::always_inline]] inline bool operandValue(Interp &I, 
 template <BinOp Op, Operand L, Operand R> struct BinaryOf final : Binary {
     bool eval(Interp &I, Value &out) override
     {
+        return withOperands(I, [&](const Value &a, const Value &b) {
+            return quickApply<Op>(a, b, out) || applyGeneral(I, a, b, out);
+        });
+    }
+    // A comparison as a condition gives its answer straight away.
+    bool test(Interp &I, bool &out) override
+    {
+        if constexpr (isComparison(Op)) {
+            return withOperands(I, [&](const Value &a, const Value &b) {
+                if (quickCompare<Op>(a, b, out))
+                    return true;
+                Value result;
+                return applyGeneral(I, a, b, result) && truthOf(I, result, out);
+            });
+        } else if constexpr (Op == BinOp::And || Op == BinOp::Or) {
+            // Each side is True, False or Null, and Null counts as False either way: Null And
+            // True is Null, Null Or True is True. Both sides run, as they do for a value.
+            if (!comparesBoth)
+                return Binary::test(I, out);
+            bool p, q;
+            if (!lhs->test(I, p) || !rhs->test(I, q))
+                return false;
+            out = Op == BinOp::And ? p && q : p || q;
+            return true;
+        } else {
+            return Binary::test(I, out);
+        }
+    }
+
+private:
+    template <typename Use> [[gnu::always_inline]] bool withOperands(Interp &I, Use use)
+    {
         const Value *a, *b;
         Value ta, tb;
         if (!operandValue<L>(I, lhs, a, ta))
@@ -1317,7 +1376,7 @@ template <BinOp Op, Operand L, Operand R> struct BinaryOf final : Binary {
         }
         if (!operandValue<R>(I, rhs, b, tb))
             return false;
-        return quickApply<Op>(*a, *b, out) || applyGeneral(I, *a, *b, out);
+        return use(*a, *b);
     }
 };
 
@@ -1366,6 +1425,11 @@ Binary *Binary::specialised(Interp &I)
     default: return this;
     }
     static_cast<Binary &>(*b) = *this; // the fields; the class stays the new one
+    auto comparison = [](const Expr *e) {
+        auto *c = dynamic_cast<const Binary *>(e);
+        return c && !c->longChain && isComparison(c->op);
+    };
+    b->comparesBoth = (op == BinOp::And || op == BinOp::Or) && comparison(lhs) && comparison(rhs);
     return b;
 }
 
