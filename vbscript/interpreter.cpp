@@ -1877,11 +1877,15 @@ Flow ForStmt::exec(Interp &I)
         auto store = [&](int64_t &i) {
             if (i > INT32_MAX || i < INT32_MIN)
                 return I.raise(err::Overflow);
-            *var->ref(I) = integerResult(i, type);
+            Value *c = variableStorage(I, var);
+            if (type == VType::Integer && i >= -32768 && i <= 32767)
+                c->setInteger(int16_t(i));
+            else
+                c->setLong(int32_t(i));
             return true;
         };
         auto load = [&](int64_t &i) {
-            const Value *c = var->ref(I);
+            const Value *c = variableStorage(I, var);
             if (c->type() == VType::Integer) {
                 i = c->asInteger();
             } else if (c->type() == VType::Long) {
