@@ -185,7 +185,7 @@ Failure send(const QList<Stroke> &strokes)
             chord << QStringLiteral("alt");
         if (stroke.modifiers & Shift)
             chord << QStringLiteral("shift");
-        chord << (stroke.isCharacter() ? x11::keysymName(stroke.character) : stroke.keysym);
+        chord << (stroke.isCharacter() ? x->keysymName(stroke.character) : stroke.keysym);
         x->sendChord(chord.join(QLatin1Char('+')));
     }
     flush();

@@ -1,44 +1,26 @@
 #include "wayland.h"
 
-#include <QCoreApplication>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLibrary>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
+#include "modules.h"
 #include "waylandapi.h"
 
 namespace platform::wayland {
 
 const ModuleApi *module(QString *why)
 {
-    static const ModuleApi *loaded = nullptr;
     static QString failure;
-    static bool tried = false;
-    if (!tried) {
-        tried = true;
-        // Beside an installed program (bin/../lib/...), else in its build tree.
-        const QStringList candidates{
-            QCoreApplication::applicationDirPath() + QStringLiteral("/../" VORNIX_MODULE_DIR "/libvornix-wayland.so"),
-            QStringLiteral(VORNIX_WAYLAND_BUILD_PATH)};
-        for (const QString &path : candidates) {
-            if (!QFile::exists(path))
-                continue;
-            QLibrary library(path);
-            if (auto entry = reinterpret_cast<ModuleEntry>(library.resolve(ModuleSymbol))) {
-                loaded = entry();
-                break;
-            }
-            failure = library.errorString();
-        }
-        if (!loaded && failure.isEmpty())
-            failure = QStringLiteral("the program's Wayland module (libvornix-wayland.so) is not installed");
-    }
+    static const ModuleApi *const loaded = [] {
+        auto entry = reinterpret_cast<ModuleEntry>(modules::entry(
+            QStringLiteral("libvornix-wayland.so"), QStringLiteral(VORNIX_WAYLAND_BUILD_PATH), ModuleSymbol, &failure));
+        return entry ? entry() : nullptr;
+    }();
     if (why)
         *why = failure;
     return loaded;

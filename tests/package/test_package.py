@@ -14,11 +14,12 @@ BUILD = None
 PACKAGE = None
 WORK = None
 
+MULTIARCH = subprocess.run(["dpkg-architecture", "-qDEB_HOST_MULTIARCH"], capture_output=True, text=True).stdout.strip()
 EXPECTED_FILES = [
     "./usr/bin/vbsrun",
     "./usr/bin/vornix-coder",
-    "./usr/lib/%s/vornix-coder/libvornix-wayland.so" % subprocess.run(
-        ["dpkg-architecture", "-qDEB_HOST_MULTIARCH"], capture_output=True, text=True).stdout.strip(),
+    "./usr/lib/%s/vornix-coder/libvornix-wayland.so" % MULTIARCH,
+    "./usr/lib/%s/vornix-coder/libvornix-x11.so" % MULTIARCH,
     "./usr/share/applications/vornix-coder.desktop",
     "./usr/share/doc/vornix-coder/changelog.gz",
     "./usr/share/doc/vornix-coder/copyright",
