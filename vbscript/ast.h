@@ -62,6 +62,8 @@ struct Expr : Node {
     Access access = Access::Other;
     // Evaluating it runs no script code, so a peeked value cannot change meanwhile.
     bool simple = false;
+    // Always a new value, never storage: passed by reference, it is passed by value.
+    bool computed = false;
 
     // Evaluates into out; false with the interpreter's error set.
     virtual bool eval(Interp &I, Value &out) = 0;
@@ -162,6 +164,7 @@ struct Member : Expr { // object.name or object.name(args)
 };
 
 struct Unary : Expr {
+    Unary() { computed = true; }
     enum Op : uint8_t { Neg, Not, Plus } op;
     Expr *operand = nullptr;
     bool eval(Interp &I, Value &out) override;
@@ -175,6 +178,7 @@ enum class BinOp : uint8_t {
 };
 
 struct Binary : Expr {
+    Binary() { computed = true; }
     BinOp op;
     bool longChain = false; // the top of a long left-nested chain, evaluated in a loop
     bool comparesBoth = false; // And/Or of two comparisons: a condition tests each side

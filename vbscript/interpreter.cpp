@@ -562,12 +562,12 @@ public:
             m_heapRefs.reset(new Value *[size_t(n)]);
             m_values = m_heapValues.get();
             m_refs = m_heapRefs.get();
+            for (int i = 0; i < n; ++i)
+                m_refs[i] = &m_values[i];
         } else {
             for (int i = 0; i < n; ++i)
-                new (&m_values[i]) Value;
+                m_refs[i] = new (&m_values[i]) Value;
         }
-        for (int i = 0; i < n; ++i)
-            m_refs[i] = &m_values[i];
     }
     ~LocalSlots()
     {
@@ -659,7 +659,7 @@ bool ArgValues::evaluate(Interp &I, const ArgList &list, bool byRef)
             ptrs[i] = &temps[i];
             continue;
         }
-        if (byRef) {
+        if (byRef && !e->computed) {
             Value *r = e->argRef(I, lockedArrays);
             if (r) {
                 ptrs[i] = r;
