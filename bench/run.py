@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Times each benchmark in our engine (vbsrun) and in Lua 5.4 side by side, best of five
-runs each, with each side's start-up (an empty program) subtracted; checks that both print
-the same checksum, and prints the ratios, their geometric mean and the worst.
+"""Times each benchmark in our engine (vbsrun) and in Lua 5.4 side by side, best of seven
+runs each, the two sides taking turns so that a slow spell of the machine falls on both,
+with each side's start-up (an empty program) subtracted; checks that both print the same
+checksum, and prints the ratios, their geometric mean and the worst.
 
     bench/run.py [path/to/vbsrun] [program ...]
 """
@@ -13,18 +14,24 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 PROGRAMS = ["fib", "loop", "float", "strings", "sort", "byref", "dict", "regexp", "classes", "text"]
-RUNS = 5
+RUNS = 7
 
 
-def best_time(command, runs=RUNS):
-    best, output = None, None
+def timed(command):
+    start = time.perf_counter()
+    result = subprocess.run(command, capture_output=True, text=True, check=True)
+    return time.perf_counter() - start, result.stdout.strip()
+
+
+def best_times(commands, runs=RUNS):
+    """The best time and the output of each command, the commands run in turns."""
+    best = [None] * len(commands)
+    output = [None] * len(commands)
     for _ in range(runs):
-        start = time.perf_counter()
-        result = subprocess.run(command, capture_output=True, text=True, check=True)
-        elapsed = time.perf_counter() - start
-        best = elapsed if best is None else min(best, elapsed)
-        output = result.stdout.strip()
-    return best, output
+        for i, command in enumerate(commands):
+            elapsed, output[i] = timed(command)
+            best[i] = elapsed if best[i] is None else min(best[i], elapsed)
+    return list(zip(best, output))
 
 
 def main():
@@ -34,14 +41,14 @@ def main():
         vbsrun = args.pop(0)
     programs = args or PROGRAMS
     lua = "lua5.4"
-    ours_start, _ = best_time([vbsrun, os.path.join(HERE, "empty.vbs")], 10)
-    lua_start, _ = best_time([lua, os.path.join(HERE, "empty.lua")], 10)
+    (ours_start, _), (lua_start, _) = best_times(
+        [[vbsrun, os.path.join(HERE, "empty.vbs")], [lua, os.path.join(HERE, "empty.lua")]], 20)
     print("start-up: ours %.1f ms, lua %.1f ms (subtracted below)" % (ours_start * 1000, lua_start * 1000))
     print("%-8s %10s %10s %7s  %s" % ("program", "ours (s)", "lua (s)", "ratio", "checksum"))
     ratios = []
     for name in programs:
-        ours, ours_out = best_time([vbsrun, os.path.join(HERE, name + ".vbs")])
-        theirs, lua_out = best_time([lua, os.path.join(HERE, name + ".lua")])
+        (ours, ours_out), (theirs, lua_out) = best_times(
+            [[vbsrun, os.path.join(HERE, name + ".vbs")], [lua, os.path.join(HERE, name + ".lua")]])
         if ours_out != lua_out:
             print("%s: checksums differ: ours %r, lua %r" % (name, ours_out, lua_out))
             return 1
