@@ -294,6 +294,9 @@ struct ElementOf : Expr { // variable(args): an array element or the default mem
     bool call(Interp &I) override;
     QString written() const override { return var->written(); }
     bool subscripts(Interp &I, Subscripts &out);
+    // The node for var(args): for a variable with one subscript, of a class made for where
+    // the variable and the subscript come from; else this one.
+    static ElementOf *make(Interp &I, Expr *var, const ArgList &args);
 };
 
 struct ClassMemberRef : Expr { // inside a class: a member of Me by its bare name

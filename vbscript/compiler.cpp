@@ -216,11 +216,9 @@ Expr *Index::resolve(Resolver &R)
         Expr *target = R.lookup(n, &args);
         if (dynamic_cast<LocalVar *>(target) || dynamic_cast<GlobalVar *>(target)
             || dynamic_cast<Undefined *>(target) || dynamic_cast<ConstRef *>(target)) {
-            auto *e = R.I.make<ElementOf>();
+            auto *e = ElementOf::make(R.I, target, args);
             e->line = line;
             e->column = column;
-            e->var = target;
-            e->args = args;
             if (auto *g = dynamic_cast<GlobalVar *>(target))
                 e->global = g->entry;
             return e;

@@ -1401,6 +1401,121 @@ template <BinOp Op> Binary *makeOperator(Interp &I, Operand l, Operand r)
 }
 } // namespace
 
+namespace {
+// A variable's storage by the kind of the variable (Local or Global): for reading, and for
+// writing (a global then exists). Null for a global that is not a variable.
+template <Operand V> [[gnu::always_inline]] inline Value *arrayVariable(Interp &I, Expr *var, bool writing)
+{
+    if constexpr (V == Operand::Local) {
+        return I.frame->refs[static_cast<LocalVar *>(var)->slot];
+    } else {
+        GlobalEntry *entry = static_cast<GlobalVar *>(var)->entry;
+        if (entry->kind != GlobalEntry::Var)
+            return nullptr;
+        if (writing)
+            entry->exists = true;
+        return &entry->value;
+    }
+}
+
+// a(i) with a a local or global variable and one subscript, specialised for where the
+// variable and the subscript come from. An array and a subscript inside its bounds take
+// the short way; everything else (objects' default members, procedures defined later,
+// conversions, errors) the general one.
+template <Operand V, Operand X> struct ElementAt final : ElementOf {
+    bool eval(Interp &I, Value &out) override
+    {
+        const Value *base = arrayVariable<V>(I, var, false);
+        if (!base || !base->isArray())
+            return evalGeneral(I, out);
+        Expr *index = args.items[0];
+        if constexpr (X == Operand::Computed) {
+            int32_t i;
+            if (!singleSubscript(I, index, i))
+                return false;
+            base = arrayVariable<V>(I, var, false); // the subscript may have changed the variable
+            if (!base || !base->isArray())
+                return I.raiseNamed(err::TypeMismatch, var->written());
+            const ArrayData *a = base->asArray();
+            const int64_t offset = singleOffset(a, i);
+            if (offset < 0)
+                return I.raiseNamed(err::SubscriptOutOfRange, var->written());
+            out = a->data[size_t(offset)];
+            return true;
+        } else {
+            const Value *at;
+            if constexpr (X == Operand::Local) {
+                at = I.frame->refs[static_cast<LocalVar *>(index)->slot];
+            } else if constexpr (X == Operand::Held) {
+                at = &static_cast<HeldValue *>(index)->value;
+            } else if (!(at = arrayVariable<Operand::Global>(I, index, false))) {
+                return evalGeneral(I, out); // a global that names a procedure: called there, once
+            }
+            int32_t i;
+            if (at->type() == VType::Integer)
+                i = at->asInteger();
+            else if (at->type() == VType::Long)
+                i = at->asLong();
+            else
+                return evalGeneral(I, out);
+            const ArrayData *a = base->asArray();
+            const int64_t offset = singleOffset(a, i);
+            if (offset < 0)
+                return evalGeneral(I, out);
+            out = a->data[size_t(offset)];
+            return true;
+        }
+    }
+
+    bool assign(Interp &I, Value &&v, bool isSet) override
+    {
+        Value *base = arrayVariable<V>(I, var, true);
+        if (!base || !base->isArray() || isSet != v.isObject()) // nothing to convert: v is stored as it is
+            return ElementOf::assign(I, std::move(v), isSet);
+        int32_t i;
+        if (!singleSubscript(I, args.items[0], i))
+            return false;
+        if constexpr (X == Operand::Computed) {
+            base = arrayVariable<V>(I, var, true); // the subscript may have changed the variable
+            if (!base || !base->isArray())
+                return I.raiseNamed(err::TypeMismatch, var->written());
+        }
+        ArrayData *a = base->mutableArray();
+        const int64_t offset = singleOffset(a, i);
+        if (offset < 0)
+            return I.raiseNamed(err::SubscriptOutOfRange, var->written());
+        a->data[size_t(offset)] = std::move(v);
+        return true;
+    }
+};
+
+template <Operand V> ElementOf *makeElementAt(Interp &I, Operand x)
+{
+    switch (x) {
+    case Operand::Local: return I.make<ElementAt<V, Operand::Local>>();
+    case Operand::Global: return I.make<ElementAt<V, Operand::Global>>();
+    case Operand::Held: return I.make<ElementAt<V, Operand::Held>>();
+    default: return I.make<ElementAt<V, Operand::Computed>>();
+    }
+}
+} // namespace
+
+ElementOf *ElementOf::make(Interp &I, Expr *var, const ArgList &args)
+{
+    ElementOf *e;
+    const Operand v = operandKind(var);
+    if (args.items.size() == 1 && args.items[0] && (v == Operand::Local || v == Operand::Global))
+        e = v == Operand::Local ? makeElementAt<Operand::Local>(I, operandKind(args.items[0]))
+                                : makeElementAt<Operand::Global>(I, operandKind(args.items[0]));
+    else
+        e = I.make<ElementOf>();
+    e->var = var;
+    e->args = args;
+    if (auto *g = dynamic_cast<GlobalVar *>(var))
+        e->global = g->entry;
+    return e;
+}
+
 Binary *Binary::specialised(Interp &I)
 {
     if (longChain)
