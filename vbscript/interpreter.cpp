@@ -872,6 +872,27 @@ inline int64_t singleOffset(const ArrayData *a, int32_t i)
     return offset >= 0 && offset < a->counts[0] ? offset : -1;
 }
 
+// a(i) of the array that base holds, read or written; 9 when i is outside its bounds.
+[[gnu::always_inline]] inline bool readElement(Interp &I, const Value &base, int32_t i, Value &out, const Expr *var)
+{
+    const ArrayData *a = base.asArray();
+    const int64_t offset = singleOffset(a, i);
+    if (offset < 0)
+        return I.raiseNamed(err::SubscriptOutOfRange, var->written());
+    out = a->data[size_t(offset)];
+    return true;
+}
+
+[[gnu::always_inline]] inline bool writeElement(Interp &I, Value &base, int32_t i, Value &&v, const Expr *var)
+{
+    ArrayData *a = base.mutableArray();
+    const int64_t offset = singleOffset(a, i);
+    if (offset < 0)
+        return I.raiseNamed(err::SubscriptOutOfRange, var->written());
+    a->data[size_t(offset)] = std::move(v);
+    return true;
+}
+
 } // namespace
 
 // The element that a(i) names when a is a variable holding a one-dimensional array and i a
@@ -927,12 +948,7 @@ bool ElementOf::evalGeneral(Interp &I, Value &out)
             if (!base->isArray())
                 return I.raiseNamed(err::TypeMismatch, var->written());
         }
-        const ArrayData *a = base->asArray();
-        const int64_t offset = singleOffset(a, i);
-        if (offset < 0)
-            return I.raiseNamed(err::SubscriptOutOfRange, var->written());
-        out = a->data[size_t(offset)];
-        return true;
+        return readElement(I, *base, i, out, var);
     }
     if (base->isArray()) {
         Subscripts subs;
@@ -987,12 +1003,7 @@ bool ElementOf::assign(Interp &I, Value &&v, bool isSet)
             base = variableStorage(I, var);
         if (!base->isArray())
             return I.raiseNamed(err::TypeMismatch, var->written());
-        ArrayData *a = base->mutableArray();
-        const int64_t offset = singleOffset(a, i);
-        if (offset < 0)
-            return I.raiseNamed(err::SubscriptOutOfRange, var->written());
-        a->data[size_t(offset)] = std::move(v);
-        return true;
+        return writeElement(I, *base, i, std::move(v), var);
     }
     Subscripts subs;
     if (!subscripts(I, subs))
@@ -1436,12 +1447,7 @@ template <Operand V, Operand X> struct ElementAt final : ElementOf {
             base = arrayVariable<V>(I, var, false); // the subscript may have changed the variable
             if (!base || !base->isArray())
                 return I.raiseNamed(err::TypeMismatch, var->written());
-            const ArrayData *a = base->asArray();
-            const int64_t offset = singleOffset(a, i);
-            if (offset < 0)
-                return I.raiseNamed(err::SubscriptOutOfRange, var->written());
-            out = a->data[size_t(offset)];
-            return true;
+            return readElement(I, *base, i, out, var);
         } else {
             const Value *at;
             if constexpr (X == Operand::Local) {
@@ -1480,12 +1486,7 @@ template <Operand V, Operand X> struct ElementAt final : ElementOf {
             if (!base || !base->isArray())
                 return I.raiseNamed(err::TypeMismatch, var->written());
         }
-        ArrayData *a = base->mutableArray();
-        const int64_t offset = singleOffset(a, i);
-        if (offset < 0)
-            return I.raiseNamed(err::SubscriptOutOfRange, var->written());
-        a->data[size_t(offset)] = std::move(v);
-        return true;
+        return writeElement(I, *base, i, std::move(v), var);
     }
 };
 
