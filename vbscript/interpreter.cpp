@@ -22,24 +22,6 @@ constexpr int TickBudget = 256;
 
 bool isFixedArray(const Value &v) { return v.isArray() && v.asArray()->fixed; }
 
-// Where a variable or literal keeps its value, without a virtual call; null for anything
-// that computes its value (and for a global that names a procedure or class).
-[[gnu::always_inline]] inline const Value *storedValue(Interp &I, Expr *e)
-{
-    switch (e->access) {
-    case Expr::Access::Local:
-        return I.frame->refs[static_cast<LocalVar *>(e)->slot];
-    case Expr::Access::Global: {
-        GlobalEntry *entry = static_cast<GlobalVar *>(e)->entry;
-        return entry->kind == GlobalEntry::Var ? &entry->value : nullptr;
-    }
-    case Expr::Access::Held:
-        return &static_cast<HeldValue *>(e)->value;
-    default:
-        return nullptr;
-    }
-}
-
 // peek without a virtual call for the operands that are most often variables and literals.
 [[gnu::always_inline]] inline bool peekValue(Interp &I, Expr *e, const Value *&out, Value &tmp)
 {
@@ -895,37 +877,9 @@ inline int64_t singleOffset(const ArrayData *a, int32_t i)
 
 } // namespace
 
-// The element that a(i) names when a is a variable holding a one-dimensional array and i a
-// variable or literal holding an Integer or Long inside the bounds; null for everything else,
-// which the general path takes, errors included.
-[[gnu::always_inline]] inline const Value *plainElement(Interp &I, Expr *var, const ArgList &args)
-{
-    if (args.items.size() != 1 || !args.items[0])
-        return nullptr;
-    const Value *base = storedValue(I, var);
-    if (!base || !base->isArray())
-        return nullptr;
-    const Value *index = storedValue(I, args.items[0]);
-    if (!index)
-        return nullptr;
-    int32_t i;
-    if (index->type() == VType::Integer)
-        i = index->asInteger();
-    else if (index->type() == VType::Long)
-        i = index->asLong();
-    else
-        return nullptr;
-    const ArrayData *a = base->asArray();
-    const int64_t offset = singleOffset(a, i);
-    return offset < 0 ? nullptr : &a->data[size_t(offset)];
-}
-
+// (a(i) on a variable with one subscript is an ElementAt, which takes the short way first.)
 bool ElementOf::eval(Interp &I, Value &out)
 {
-    if (const Value *element = plainElement(I, var, args)) {
-        out = *element;
-        return true;
-    }
     return evalGeneral(I, out);
 }
 
