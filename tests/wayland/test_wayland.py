@@ -260,6 +260,8 @@ class XWaylandBeside(WaylandTest):
 class ExecutePipeline(WaylandTest):
     def test_shell_activate_and_type_through_the_command_object(self):
         received = os.path.join(self.folder, "terminal.txt")
+        # The probe the script starts outlives vbsrun: it goes when the test is done.
+        self.addCleanup(subprocess.run, ["pkill", "-f", received])
         script = os.path.join(self.folder, "run.vbs")
         with open(script, "w") as f:
             f.write('Sub Main()\n'
