@@ -216,9 +216,11 @@ bool XlibConnection::hasKey(QChar c)
 void XlibConnection::typeBorrowedKey(QChar c)
 {
     // xdo maps the character to a spare key, types it and maps the key back: the pauses let
-    // the receiving window read the key while it still means this character.
+    // the receiving window read the key while it still means this character. A busy machine
+    // can keep the window from reading it for a while (60 ms lost characters when both cores
+    // were loaded); 200 ms did not, at 0.2 s per character that the layout lacks.
     const QByteArray utf8 = QString(c).toUtf8();
-    xdo_enter_text_window(d->xdo, CURRENTWINDOW, utf8.constData(), 60000);
+    xdo_enter_text_window(d->xdo, CURRENTWINDOW, utf8.constData(), 200000);
     XSync(d->display, False);
     QThread::msleep(40);
 }
