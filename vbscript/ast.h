@@ -288,7 +288,6 @@ struct ElementOf : Expr { // variable(args): an array element or the default mem
     bool callLateProcedure(Interp &I, Value *out);
     ArgList args;
     bool eval(Interp &I, Value &out) override;
-    [[gnu::noinline]] bool evalGeneral(Interp &I, Value &out);
     Value *argRef(Interp &I, std::vector<Value> &locked) override;
     bool assign(Interp &I, Value &&v, bool isSet) override;
     bool call(Interp &I) override;

@@ -880,11 +880,6 @@ inline int64_t singleOffset(const ArrayData *a, int32_t i)
 // (a(i) on a variable with one subscript is an ElementAt, which takes the short way first.)
 bool ElementOf::eval(Interp &I, Value &out)
 {
-    return evalGeneral(I, out);
-}
-
-bool ElementOf::evalGeneral(Interp &I, Value &out)
-{
     if (global && global->kind == GlobalEntry::Procedure)
         return callLateProcedure(I, &out);
     const Value *base;
@@ -1392,7 +1387,7 @@ template <Operand V, Operand X> struct ElementAt final : ElementOf {
     {
         const Value *base = arrayVariable<V>(I, var, false);
         if (!base || !base->isArray())
-            return evalGeneral(I, out);
+            return ElementOf::eval(I, out);
         Expr *index = args.items[0];
         if constexpr (X == Operand::Computed) {
             int32_t i;
@@ -1409,7 +1404,7 @@ template <Operand V, Operand X> struct ElementAt final : ElementOf {
             } else if constexpr (X == Operand::Held) {
                 at = &static_cast<HeldValue *>(index)->value;
             } else if (!(at = arrayVariable<Operand::Global>(I, index, false))) {
-                return evalGeneral(I, out); // a global that names a procedure: called there, once
+                return ElementOf::eval(I, out); // a global that names a procedure: called there, once
             }
             int32_t i;
             if (at->type() == VType::Integer)
@@ -1417,11 +1412,11 @@ template <Operand V, Operand X> struct ElementAt final : ElementOf {
             else if (at->type() == VType::Long)
                 i = at->asLong();
             else
-                return evalGeneral(I, out);
+                return ElementOf::eval(I, out);
             const ArrayData *a = base->asArray();
             const int64_t offset = singleOffset(a, i);
             if (offset < 0)
-                return evalGeneral(I, out);
+                return ElementOf::eval(I, out);
             out = a->data[size_t(offset)];
             return true;
         }
