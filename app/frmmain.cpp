@@ -3,6 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
 #include <QKeyEvent>
 #include <QShortcut>
 #include <QGuiApplication>
@@ -19,6 +23,7 @@
 #include "layout.h"
 #include "menubar.h"
 #include "ownwindows.h"
+#include "scriptdocument.h"
 #include "snippets.h"
 #include "statuslabel.h"
 #include "txtcode.h"
@@ -45,9 +50,30 @@ QPushButton *makeButton(QWidget *parent, const char *name, const QString &captio
     return button;
 }
 
+// The first local file among dropped URLs.
+QString droppedFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return QString();
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile() && QFileInfo(url.toLocalFile()).isFile())
+            return url.toLocalFile();
+    return QString();
+}
+
+bool isStopKey(const QKeyEvent *key)
+{
+    return key->key() == Qt::Key_Escape || key->key() == Qt::Key_Pause || key->key() == Qt::Key_Cancel;
+}
+
+// The items that change the editor's text or start a run: not taken while a script runs.
+const char *const EditingItems[] = {"mExecute", "mFileNew", "mFileOpen", "mRecent1", "mRecent2",
+                                    "mRecent3", "mRecent4", "mRecent5"};
+
 } // namespace
 
-FrmMain::FrmMain(platform::Desktop &desktop, const QString &homePage, QWidget *parent)
+FrmMain::FrmMain(platform::Desktop &desktop, const QString &homePage, Session *session, const QString &fileName,
+                 QWidget *parent)
     : QMainWindow(parent), m_desktop(desktop), m_homePage(homePage)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -65,12 +91,74 @@ FrmMain::FrmMain(platform::Desktop &desktop, const QString &homePage, QWidget *p
     m_sc1.setHost(&m_scriptHost);
     m_sc1.registerClass(qxRun::ClassId, [this] { return new qxRun(*this, false); });
     m_sc1.registerClass(WshShell::ClassId, [] { return new WshShell; });
+    m_scriptHost.whileRunning = [this] { return pollRun(); };
     createControls();
+    m_document = new ScriptDocument(m_txtCode, this, session, {StartupText, NewText});
     createMenus();
     createConnections();
+    connectFileItems();
     setTabOrder();
     applyStartupSizing();
+    startDocument(fileName);
+    setAcceptDrops(true);
     x11window::skipTaskbar(this);
+}
+
+void FrmMain::startDocument(const QString &fileName)
+{
+    // A file named on the command line comes first; else what the last session left.
+    if (!fileName.isEmpty()) {
+        m_document->leftOver(true);
+        QTimer::singleShot(0, this, [this, fileName] { m_document->open(fileName); });
+    } else if (const std::optional<Session::Snapshot> left = m_document->leftOver(false)) {
+        m_document->restore(*left);
+    }
+    showRecentFiles();
+}
+
+void FrmMain::connectFileItems()
+{
+    connect(menuItem(QStringLiteral("mFileOpen")), &QAction::triggered, this, [this] {
+        if (!refusedWhileRunning())
+            m_document->openChosen();
+    });
+    connect(menuItem(QStringLiteral("mFileSave")), &QAction::triggered, m_document, &ScriptDocument::save);
+    connect(menuItem(QStringLiteral("mFileSaveAs")), &QAction::triggered, m_document, &ScriptDocument::saveAs);
+    for (int i = 1; i <= Session::RecentCount; ++i) {
+        QAction *item = menuItem(QStringLiteral("mRecent%1").arg(i));
+        connect(item, &QAction::triggered, this, [this, item] {
+            if (!refusedWhileRunning())
+                m_document->open(item->data().toString());
+        });
+    }
+    connect(m_document, &ScriptDocument::fileNameChanged, this, &FrmMain::showFileName);
+    connect(m_document, &ScriptDocument::recentFilesChanged, this, &FrmMain::showRecentFiles);
+    connect(m_document, &ScriptDocument::saved, this, [this](const QString &fileName) {
+        setStatusColor(StatusColor::Blue);
+        writeStatus(tr("Saved %1").arg(QFileInfo(fileName).fileName()));
+    });
+}
+
+void FrmMain::showFileName(const QString &fileName)
+{
+    // The title stays the program's name; an open file's name follows it.
+    setWindowTitle(fileName.isEmpty() ? Title : Title + QStringLiteral(" - ") + QFileInfo(fileName).fileName());
+}
+
+void FrmMain::showRecentFiles()
+{
+    const QStringList files = m_document->recentFiles();
+    for (int i = 1; i <= Session::RecentCount; ++i) {
+        QAction *item = menuItem(QStringLiteral("mRecent%1").arg(i));
+        const QString file = files.value(i - 1);
+        item->setVisible(!file.isEmpty());
+        item->setData(file);
+        // "&1 report.vbs": the number is the access key; an ampersand in a name is shown.
+        QString name = QFileInfo(file).fileName();
+        item->setText(QStringLiteral("&%1 %2").arg(i).arg(name.replace(QLatin1Char('&'), QLatin1String("&&"))));
+        item->setToolTip(file);
+    }
+    menuItem(QStringLiteral("mLine3"))->setVisible(!files.isEmpty());
 }
 
 void FrmMain::createControls()
@@ -127,6 +215,10 @@ void FrmMain::createConnections()
 {
     connect(m_txtCode, &TxtCode::changed, m_timer1, qOverload<>(&QTimer::start));
     connect(m_timer1, &QTimer::timeout, this, [this] {
+        if (m_run.isRunning()) { // the message stays, and still tells the run a command wrote it
+            m_tickDeferred = true;
+            return;
+        }
         m_status->setMessage(QString());
         m_timer1->stop();
     });
@@ -152,7 +244,8 @@ void FrmMain::createConnections()
     connect(menuItem(QStringLiteral("mVisitWebsite")), &QAction::triggered, this, [this] { m_about.visitWebsite(this); });
     for (const snippets::Snippet &snippet : snippets::all()) {
         connect(menuItem(QString::fromLatin1(snippet.menuControl)), &QAction::triggered, this, [this, &snippet] {
-            m_txtCode->asOneEdit([&] { snippets::insert(snippet, *m_txtCode); });
+            if (!refusedWhileRunning())
+                m_txtCode->asOneEdit([&] { snippets::insert(snippet, *m_txtCode); });
         });
     }
 }
@@ -209,6 +302,11 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
+        // Escape or Break stops a running script, unless a box of the script's has the keys.
+        if (m_run.isRunning() && isStopKey(key) && !QApplication::activeModalWidget()) {
+            m_stopRequested = true;
+            return true;
+        }
         auto *button = qobject_cast<QPushButton *>(watched);
         if (button && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
             && !(key->modifiers() & ~Qt::KeypadModifier)) {
@@ -250,11 +348,52 @@ void FrmMain::RunCode()
 {
     // A script that lets events through (a message box, DoEvents) must not have its engine
     // reset under it by a second run.
-    if (m_run.isRunning()) {
-        QApplication::beep();
+    if (refusedWhileRunning())
+        return;
+    setRunning(true);
+    m_run.RunCode();
+    setRunning(false);
+}
+
+bool FrmMain::refusedWhileRunning()
+{
+    if (!m_run.isRunning())
+        return false;
+    QApplication::beep();
+    return true;
+}
+
+void FrmMain::setRunning(bool running)
+{
+    m_stopRequested = false;
+    m_runningShown = false;
+    m_txtCode->setReadOnly(running);
+    for (const char *name : EditingItems)
+        menuItem(QString::fromLatin1(name))->setEnabled(!running);
+    for (const snippets::Snippet &snippet : snippets::all())
+        menuItem(QString::fromLatin1(snippet.menuControl))->setEnabled(!running);
+    if (running) {
+        m_tickDeferred = false;
+        m_runClock.start();
+        qApp->installEventFilter(this);
         return;
     }
-    m_run.RunCode();
+    qApp->removeEventFilter(this);
+    if (std::exchange(m_tickDeferred, false))
+        m_timer1->start(); // the message of the run clears as if its tick came now
+}
+
+bool FrmMain::pollRun()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // After a moment, the status line says that the script runs and how to stop it,
+    // unless a command has written a message of this run there.
+    if (!m_runningShown && m_runClock.elapsed() >= 300 && !timerRunning()) {
+        m_runningShown = true;
+        setStatusColor(StatusColor::Red);
+        m_status->setMessage(RunningText);
+    }
+    return std::exchange(m_stopRequested, false);
 }
 
 QString FrmMain::codeText() const
@@ -276,11 +415,12 @@ void FrmMain::setStatusText(const QString &text)
 
 bool FrmMain::timerRunning() const
 {
-    return m_timer1->isActive();
+    return m_timer1->isActive() || m_tickDeferred;
 }
 
 void FrmMain::setTimerRunning(bool running)
 {
+    m_tickDeferred = false;
     if (running)
         m_timer1->start();
     else
@@ -310,8 +450,11 @@ void FrmMain::showErrorLine(int line)
 
 void FrmMain::newCode()
 {
+    if (refusedWhileRunning())
+        return;
     m_txtCode->setText(NewText);
     m_txtCode->setSelStart(BodyPosition);
+    m_document->leaveFile();
 }
 
 void FrmMain::openHomePage()
@@ -340,5 +483,23 @@ void FrmMain::endProgram()
     if (m_ending)
         return;
     m_ending = true;
+    // Whatever ends the program, the text is on disk first.
+    m_document->keepNow();
     emit programEnded();
+}
+
+void FrmMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void FrmMain::dropEvent(QDropEvent *event)
+{
+    const QString file = droppedFile(event->mimeData());
+    if (file.isEmpty() || refusedWhileRunning())
+        return;
+    event->acceptProposedAction();
+    // Not from inside the drop: a box asking about unsaved changes must not hold the source.
+    QTimer::singleShot(0, this, [this, file] { m_document->open(file); });
 }

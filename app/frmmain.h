@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 
@@ -15,6 +16,8 @@ class QAction;
 class QLabel;
 class QPushButton;
 class QTimer;
+class ScriptDocument;
+class Session;
 class TxtCode;
 namespace platform { class Desktop; }
 
@@ -29,7 +32,12 @@ public:
     static inline const QString NewText = QStringLiteral("Sub Main()\r\n\r\nEnd Sub");
     static constexpr int BodyPosition = 12;
 
-    FrmMain(platform::Desktop &desktop, const QString &homePage, QWidget *parent = nullptr);
+    static inline const QString RunningText = QStringLiteral("Running... (Esc stops the script)");
+
+    // With a session the editor's text is kept on disk and comes back at the next start;
+    // `fileName` is a file to open at start-up instead.
+    FrmMain(platform::Desktop &desktop, const QString &homePage, Session *session = nullptr,
+            const QString &fileName = QString(), QWidget *parent = nullptr);
 
     TxtCode *txtCode() const { return m_txtCode; }
     QLabel *status() const { return m_status; }
@@ -38,6 +46,7 @@ public:
     ScriptControl &sc1() { return m_sc1; }
     qxRun &qxRun1() { return m_qxRun1; }
     AboutDialogs &aboutDialogs() { return m_about; }
+    ScriptDocument &document() { return *m_document; }
 
     // Status line: a writer sets the text and starts Timer1, whose tick clears it.
     void writeStatus(const QString &message) override;
@@ -53,6 +62,8 @@ signals:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -60,6 +71,15 @@ private:
     void createControls();
     void createMenus();
     void createConnections();
+    void connectFileItems();
+    void startDocument(const QString &fileName);
+    void showFileName(const QString &fileName);
+    void showRecentFiles();
+    // While a script runs: the window repaints and answers, Escape stops the script, and
+    // nothing that would change the editor's text or start another run is taken.
+    bool pollRun();
+    void setRunning(bool running);
+    bool refusedWhileRunning();
     void setTabOrder();
     void applyStartupSizing();
     void applyLayout();
@@ -86,6 +106,12 @@ private:
     QPushButton *m_btnNew = nullptr;
     StatusLabel *m_status = nullptr;
     QHash<QString, QAction *> m_menuItems;
+    ScriptDocument *m_document = nullptr;
+    QElapsedTimer m_runClock;
+    bool m_stopRequested = false;
+    bool m_runningShown = false;
+    // Timer1 fired while a script ran: the message of this run stays until the run ends.
+    bool m_tickDeferred = false;
     ScriptHost m_scriptHost{this};
     qxRun m_qxRun1{*this, true}; // registered with the engine, so it must outlive m_sc1
     ScriptControl m_sc1;

@@ -9,6 +9,7 @@ namespace {
 struct Item {
     const char *name;
     const char *caption; // "-" is a separator
+    const char *shortcut = nullptr;
 };
 
 struct Menu {
@@ -21,7 +22,17 @@ const Menu menus[] = {
     {"mFile", "&File", {
         {"mExecute", "&Execute Code"},
         {"mFileNew", "&New Code"},
+        {"mFileOpen", "&Open...", "Ctrl+O"},
+        {"mFileSave", "&Save", "Ctrl+S"},
+        {"mFileSaveAs", "Save &As...", "Ctrl+Shift+S"},
         {"mLine1", "-"},
+        // The recently opened or saved files, shown when there are some.
+        {"mRecent1", "&1"},
+        {"mRecent2", "&2"},
+        {"mRecent3", "&3"},
+        {"mRecent4", "&4"},
+        {"mRecent5", "&5"},
+        {"mLine3", "-"},
         {"mFileExit", "&Exit"},
     }},
     {"mnuRun", "&Run", {
@@ -80,6 +91,8 @@ QHash<QString, QAction *> buildMenuBar(QMenuBar *bar)
             QAction *action = caption == QLatin1String("-") ? dropDown->addSeparator()
                                                             : dropDown->addAction(caption);
             action->setObjectName(QString::fromLatin1(item.name));
+            if (item.shortcut)
+                action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
             items.insert(action->objectName(), action);
         }
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "context.h"
 
 class QWidget;
@@ -13,8 +15,12 @@ public:
     int msgBox(const QString &prompt, int buttons, const QString &title) override;
     std::optional<QString> inputBox(vbs::Context &cx, const QString &prompt, const QString &title, const QString &defaultText) override;
     bool stopRunawayScript() override;
-    // Sleep keeps the window painting and answering.
+    // Sleep keeps the window painting and answering; a script that sleeps is not stuck.
     void idle(int milliseconds) override;
+    bool sleepCounts() const override { return false; }
+    // What the window does while a script runs; true stops the script.
+    std::function<bool()> whileRunning;
+    bool poll() override { return whileRunning && whileRunning(); }
 
 private:
     QWidget *m_owner;

@@ -213,8 +213,20 @@ void TxtCode::setSelText(const QString &text)
         emit changed();
 }
 
+bool TxtCode::canInsertFromMimeData(const QMimeData *source) const
+{
+    if (source && source->hasUrls()) {
+        for (const QUrl &url : source->urls())
+            if (url.isLocalFile())
+                return false;
+    }
+    return QPlainTextEdit::canInsertFromMimeData(source);
+}
+
 void TxtCode::insertFromMimeData(const QMimeData *source)
 {
+    if (!canInsertFromMimeData(source))
+        return;
     if (source && source->hasText()) {
         textCursor().insertText(toParagraphs(source->text()));
         ensureCursorVisible();

@@ -46,6 +46,8 @@ signals:
     void changed();
 
 protected:
+    // Files dropped on the editor are for the window to open, not text to insert.
+    bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     void resizeEvent(QResizeEvent *event) override;
 

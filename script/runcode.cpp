@@ -66,7 +66,9 @@ bool ScriptRun::RunCode()
         return true;
     }
     const ScriptControl::Error error = m_sc1.error();
-    m_surface.showErrorBox(errorBoxText(error.Number, error.Description));
+    // The user who stopped the script needs no box to say so; the status line says it.
+    if (error.Number != vbs::err::UserStop)
+        m_surface.showErrorBox(errorBoxText(error.Number, error.Description));
     m_surface.setStatusColor(RunSurface::StatusColor::Red);
     m_surface.setStatusText(error.Description);
     // The description stays until the next edit, even if a command had started the timer.

@@ -40,16 +40,23 @@ bool Context::sleep(qint64 milliseconds)
 {
     QElapsedTimer slept;
     slept.start();
-    return waitUntil([&](int slice) {
+    Host *h = host();
+    const bool counts = !h || h->sleepCounts();
+    if (!counts)
+        pauseClock();
+    const bool ok = waitUntil([&](int slice) {
         const qint64 left = milliseconds - slept.elapsed();
         if (left <= 0)
             return true;
-        if (Host *h = host())
+        if (h)
             h->idle(int(std::min<qint64>(slice, left)));
         else
             QThread::msleep(ulong(std::min<qint64>(slice, left)));
         return slept.elapsed() >= milliseconds;
     });
+    if (!counts)
+        resumeClock();
+    return ok;
 }
 
 // VBScript's documented generator: a 24-bit linear congruential sequence,

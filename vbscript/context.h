@@ -32,6 +32,14 @@ public:
     virtual bool dialogTimeCounts() const { return false; }
     // Lets time pass while a script waits (Sleep); a window keeps painting meanwhile.
     virtual void idle(int milliseconds);
+    // Whether Sleep counts against the time limit. On the console the limit is wall-clock;
+    // in a window a script that sleeps is not stuck in a loop.
+    virtual bool sleepCounts() const { return true; }
+    // Called every PollInterval milliseconds or so while a script runs, whatever it does: a
+    // window lets its event loop take a turn, so that it repaints and the user can stop the
+    // script. True stops the script now (error UserStop).
+    static constexpr int PollInterval = 30;
+    virtual bool poll() { return false; }
 };
 
 // How big a script may make a string or an array; beyond, 7 Out of memory. A host lowers

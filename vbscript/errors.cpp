@@ -78,6 +78,7 @@ const Entry entries[] = {
     {5020, "Expected ')' in regular expression"},
     {5021, "Invalid range in character set"},
     {5300, "The script ran past its time limit and was stopped"},
+    {5302, "Stopped by the user"},
     {32811, "Element not found"},
     {1001, "Out of memory"},
     {1002, "Syntax error"},

@@ -59,6 +59,7 @@ enum : int32_t {
     ClassNotDefined = 506,
     TimeLimit = 5300, // our own: the script ran past its time limit and was stopped
     ScriptQuit = 5301, // our own: WScript.Quit ended the script
+    UserStop = 5302, // our own: the user stopped the script (Escape in the window)
 
     SyntaxError = 1002,
     ExpectedLParen = 1005,

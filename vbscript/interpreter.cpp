@@ -403,6 +403,7 @@ void Interp::beginRun(qint64 timeoutMs)
     m_pausedMs = 0;
     m_pauseStarted = -1;
     m_clock.start();
+    m_lastPoll = 0;
     m_deadline = timeoutMs > 0 ? timeoutMs : -1;
     m_stack.arm();
 }
@@ -457,9 +458,17 @@ bool Interp::checkClock()
     if (fatal) // stopped already (a Class_Terminate that ran into the limit)
         return raiseStop();
     m_budget = TickBudget;
-    if (m_deadline < 0 || !m_clock.isValid())
+    if (!m_clock.isValid())
         return true;
-    const qint64 ran = m_clock.elapsed() - m_pausedMs;
+    const qint64 now = m_clock.elapsed();
+    if (m_host && now - m_lastPoll >= Host::PollInterval) {
+        m_lastPoll = now;
+        if (m_host->poll())
+            return stopScript(err::UserStop, errorText(err::UserStop));
+    }
+    if (m_deadline < 0)
+        return true;
+    const qint64 ran = now - m_pausedMs - (m_pauseStarted >= 0 ? now - m_pauseStarted : 0);
     if (ran < m_deadline)
         return true;
     pauseClock();

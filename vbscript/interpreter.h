@@ -184,6 +184,7 @@ private:
     qint64 m_pausedMs = 0;
     qint64 m_pauseStarted = -1;
     qint64 m_deadline = 0;
+    qint64 m_lastPoll = 0; // when the host was last polled, on m_clock
     QElapsedTimer m_clock;
     StackGuard m_stack;
 };

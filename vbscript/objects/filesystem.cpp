@@ -356,25 +356,6 @@ bool copyTree(const QString &from, const QString &to)
 
 } // namespace
 
-QString decodeText(const QByteArray &bytes, bool unicode)
-{
-    auto utf16 = [&bytes](qsizetype from, bool bigEndian) {
-        QString text(int((bytes.size() - from) / 2), Qt::Uninitialized);
-        auto *out = reinterpret_cast<char16_t *>(text.data());
-        const auto *in = reinterpret_cast<const uchar *>(bytes.constData() + from);
-        for (qsizetype i = 0; i < text.size(); ++i, in += 2)
-            out[i] = bigEndian ? char16_t(in[0] << 8 | in[1]) : char16_t(in[1] << 8 | in[0]);
-        return text;
-    };
-    if (bytes.startsWith("\xff\xfe"))
-        return utf16(2, false);
-    if (bytes.startsWith("\xfe\xff"))
-        return utf16(2, true);
-    if (bytes.startsWith("\xef\xbb\xbf"))
-        return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    return unicode ? utf16(0, false) : QString::fromUtf8(bytes);
-}
-
 int FileSystemObject::memberId(const QString &name)
 {
     static const MemberTable members{"BuildPath", "CopyFile", "CreateFolder", "CreateTextFile", "DeleteFile",

@@ -3,12 +3,9 @@
 #include <QByteArray>
 
 #include "dispatch.h"
+#include "textcodec.h"
 
 namespace vbs {
-
-// The text of a file: UTF-16 after its byte-order mark (either byte order), UTF-8 after
-// its mark or without one; UTF-16 little-endian without a mark when `unicode` says so.
-QString decodeText(const QByteArray &bytes, bool unicode = false);
 
 // Scripting.FileSystemObject: paths, files, folders and text streams, on the local file
 // system through Qt. Relative paths are relative to the process's current directory.
