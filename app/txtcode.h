@@ -32,6 +32,9 @@ public:
     int toModel(int documentPosition) const;
     int toDocument(int modelPosition) const;
 
+    // Files dropped on the editor are for the window to open, not text to insert.
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+
     // Runs the changes as one step of Undo (a whole snippet, New).
     void asOneEdit(const std::function<void()> &changes);
     // Marks a line (1-based) as the place of an error, until the text changes.
@@ -46,8 +49,6 @@ signals:
     void changed();
 
 protected:
-    // Files dropped on the editor are for the window to open, not text to insert.
-    bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     void resizeEvent(QResizeEvent *event) override;
 

@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <QAction>
 #include <QLockFile>
+#include <QMimeData>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -50,6 +51,7 @@ private slots:
     void unreadableAndUnwritableFilesSayWhy();
     void openAsksBeforeReplacingWork();
     void recentFilesInTheMenu();
+    void droppedFileIsOpened();
 
     void textKeptShortlyAfterAChange();
     void textKeptWhenTheProgramEnds();
@@ -225,6 +227,32 @@ void TestDocument::recentFilesInTheMenu()
     QCOMPARE(window.menuItem("mRecent1")->text(), QString("&1 s4 && co.vbs"));
     // Another program sees the same list.
     QCOMPARE(Session(m_state).recentFiles().first(), paths[4]);
+}
+
+void TestDocument::droppedFileIsOpened()
+{
+    FakeDesktop desktop;
+    FrmMain window(desktop, HomePage);
+    window.show();
+    const QString path = m_dir->filePath("dropped.vbs");
+    writeBytes(path, "' dropped");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    data.setText(path); // file managers send the name as text too: it is not typed in
+    const QPoint inEditor = window.txtCode()->viewport()->mapTo(&window, QPoint(20, 20));
+    QDragEnterEvent enter(inEditor, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(inEditor), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    QTRY_COMPARE(window.txtCode()->text(), QString("' dropped"));
+    QCOMPARE(window.document().fileName(), path);
+
+    // The editor itself leaves a file to the window: it never inserts the name.
+    QVERIFY(!window.txtCode()->canInsertFromMimeData(&data));
+    QMimeData text;
+    text.setText("plain text");
+    QVERIFY(window.txtCode()->canInsertFromMimeData(&text));
 }
 
 void TestDocument::textKeptShortlyAfterAChange()
