@@ -146,7 +146,7 @@ public:
         }
         QString name;
         if (args.count < 1 || !toText(cx, args[0], name))
-            return cx.hasError() || cx.raise(err::WrongArgs);
+            return cx.raiseUnlessPending(err::WrongArgs);
         const QByteArray key = name.toLocal8Bit();
         if (id == 3) {
             qunsetenv(key.constData());
@@ -155,7 +155,7 @@ public:
         if (kind & InvokeLet) {
             QString value;
             if (args.count != 2 || !toText(cx, args[1], value))
-                return cx.hasError() || cx.raise(err::WrongArgs);
+                return cx.raiseUnlessPending(err::WrongArgs);
             qputenv(key.constData(), value.toLocal8Bit());
             return true;
         }
@@ -183,7 +183,7 @@ bool WshShell::invoke(Context &cx, int id, Invoke kind, Args args, Value &result
 {
     QString text;
     if (id != CurrentDirectory && id != Environment && (args.count < 1 || !toText(cx, args[0], text)))
-        return cx.hasError() || cx.raise(err::WrongArgs);
+        return cx.raiseUnlessPending(err::WrongArgs);
     switch (id) {
     case Run: { // Run(command[, style[, wait]]): the exit code when waiting, else 0
         int32_t style = 1;
@@ -269,7 +269,7 @@ bool WshShell::invoke(Context &cx, int id, Invoke kind, Args args, Value &result
         if (kind & InvokeLet) {
             QString path;
             if (args.count != 1 || !toText(cx, args[0], path))
-                return cx.hasError() || cx.raise(err::WrongArgs);
+                return cx.raiseUnlessPending(err::WrongArgs);
             return QDir::setCurrent(path) || cx.raise(err::PathNotFound);
         }
         result = Value::string(QDir::currentPath());

@@ -81,7 +81,7 @@ public:
             return cx.raise(err::NoSuchMember);
         QString name;
         if (args.count != 1 || !toText(cx, args[0], name))
-            return cx.hasError() || cx.raise(err::WrongArgs);
+            return cx.raiseUnlessPending(err::WrongArgs);
         const auto found = m_values.constFind(name.toLower());
         if (id == 4)
             result = Value::boolean(found != m_values.constEnd());
@@ -256,7 +256,7 @@ bool WScriptObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &r
     case Sleep: {
         int32_t ms;
         if (args.count != 1 || !toLong(cx, args[0], ms))
-            return cx.hasError() || cx.raise(err::WrongArgs);
+            return cx.raiseUnlessPending(err::WrongArgs);
         return cx.sleep(std::max(0, ms));
     }
     case StdOut:
@@ -291,7 +291,7 @@ bool WScriptObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &r
     case CreateObject: { // CreateObject(progId[, prefix]): events need the prefix, which is not there
         QString progId;
         if (args.count < 1 || args.count > 2 || !toText(cx, args[0], progId))
-            return cx.hasError() || cx.raise(err::WrongArgs);
+            return cx.raiseUnlessPending(err::WrongArgs);
         if (args.has(1))
             return cx.raise(err::InvalidCall, QStringLiteral("Event handling with a prefix is not available here"));
         Object *o = cx.createObject(progId);

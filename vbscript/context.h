@@ -60,6 +60,9 @@ public:
 
     // Sets the pending error and returns false, so failing paths read `return cx.raise(13);`.
     bool raise(int32_t number, const QString &description = QString(), const QString &source = QString());
+    // For the checks after an argument's conversion: keeps the error the conversion raised,
+    // else raises this one; false either way, so the call fails at its own statement.
+    bool raiseUnlessPending(int32_t number) { return m_hasError ? false : raise(number); }
     // VBScript's text, naming what failed for the host: "Type mismatch: 'x'".
     bool raiseNamed(int32_t number, const QString &name)
     {

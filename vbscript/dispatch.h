@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <unordered_set>
 #include <initializer_list>
 #include <vector>
 
@@ -74,6 +75,29 @@ private:
     static void reclaim(Object *object);
 
     int m_refs = 0;
+};
+
+// An object that holds script values of its own (a Dictionary, a collection), and so can
+// hold itself through a cycle (d.Add 1, d). The program tracks the containers it makes;
+// those still alive at its end are in such a cycle, and let go of their values so that
+// the memory comes back, as script objects in cycles do.
+class Container : public Object {
+public:
+    ~Container() override
+    {
+        if (m_tracker)
+            m_tracker->erase(this);
+    }
+    virtual void dropValues() = 0;
+    void track(std::unordered_set<Container *> *tracker)
+    {
+        m_tracker = tracker;
+        tracker->insert(this);
+    }
+    void untrack() { m_tracker = nullptr; }
+
+private:
+    std::unordered_set<Container *> *m_tracker = nullptr;
 };
 
 // A host object's member names; ids are the positions from 1, compared in any letter case.

@@ -173,6 +173,17 @@ bool Engine::check(const QString &code)
     });
 }
 
+bool Engine::end()
+{
+    return guarded([&] {
+        Interp &I = *m_interp;
+        I.continueRun(m_timeout);
+        FrameScope scope(I.frame, &I.globalFrame);
+        I.releaseGlobals();
+        return finish(!I.hasError());
+    });
+}
+
 bool Engine::run(const QString &procedure, const QList<Value> &args, Value *result)
 {
     return guarded([&] { return runUnguarded(procedure, args, result); });

@@ -54,6 +54,9 @@ public:
     bool check(const QString &code);
     // Calls a Sub or Function by name (any letter case) and returns its result.
     bool run(const QString &procedure, const QList<Value> &args = {}, Value *result = nullptr);
+    // Ends the program: its variables let go of what they hold now, so that Class_Terminate
+    // runs within the time limit of the last run, and a stop there fails like any error.
+    bool end();
     // Whether a run (AddCode or Run) is under way right now, e.g. while a script waits in a
     // message box: the host must not reset the engine then.
     bool isRunning() const;

@@ -22,6 +22,10 @@ constexpr int TickBudget = 256;
 
 bool isFixedArray(const Value &v) { return v.isArray() && v.asArray()->fixed; }
 
+// A library call that raised an error has failed, whatever it returned: the error belongs
+// to the call's own statement, never to a later one.
+[[gnu::always_inline]] inline bool succeeded(Interp &I, bool ok) { return ok && !I.hasError(); }
+
 // peek without a virtual call for the operands that are most often variables and literals.
 [[gnu::always_inline]] inline bool peekValue(Interp &I, Expr *e, const Value *&out, Value &tmp)
 {
@@ -187,7 +191,7 @@ bool callDefault(Interp &I, Object *o, const ArgList &args, Invoke kind, Value *
     std::vector<Value *> ptrs(av.ptrs, av.ptrs + av.count);
     if (assigned)
         ptrs.push_back(assigned);
-    if (!o->invoke(I, DefaultMember, kind, Args{ptrs.data(), int(ptrs.size())}, out)) {
+    if (!succeeded(I, o->invoke(I, DefaultMember, kind, Args{ptrs.data(), int(ptrs.size())}, out))) {
         if (!I.hasError())
             I.raiseNamed(err::NoSuchMember, name);
         return false;
@@ -228,7 +232,7 @@ bool indexEvaluated(Interp &I, const Value &base, Args args, Value &out)
     }
     if (base.isObject() && base.asObject()) {
         Value hold = base;
-        return hold.asObject()->invoke(I, DefaultMember, Invoke(InvokeMethod | InvokeGet), args, out);
+        return succeeded(I, hold.asObject()->invoke(I, DefaultMember, Invoke(InvokeMethod | InvokeGet), args, out));
     }
     return I.raise(err::TypeMismatch);
 }
@@ -257,25 +261,46 @@ Interp::Interp()
 Interp::~Interp()
 {
     *m_alive = false;
-    // Objects still held run their Class_Terminate while the program is still here.
-    for (GlobalEntry &e : m_globals)
-        e.value.clear();
+    // Objects still held run their Class_Terminate while the program is still here. That
+    // code may add globals (ExecuteGlobal): they are counted by index, never iterated over,
+    // and what it leaves in new globals goes without running more script code.
+    releaseGlobals();
+    fatal = true;
+    for (size_t i = 0; i < m_globals.size(); ++i)
+        m_globals[i].value.clear();
     registered.clear();
     m_nodes.clear(); // literals hold objects too, Err among them
     // What is still alive holds itself through a cycle (Set a.Next = a). As on Windows, no
     // Class_Terminate runs for those; their fields are let go of so that the memory comes back.
     std::vector<ScriptObject *> cyclic(liveObjects.begin(), liveObjects.end());
     liveObjects.clear();
+    std::vector<Container *> containers(liveContainers.begin(), liveContainers.end());
+    liveContainers.clear();
     for (ScriptObject *o : cyclic) {
         o->orphan();
         o->addRef();
     }
+    for (Container *c : containers) {
+        c->untrack();
+        c->addRef();
+    }
     for (ScriptObject *o : cyclic)
         o->dropFields();
+    for (Container *c : containers)
+        c->dropValues();
     for (ScriptObject *o : cyclic)
         o->release();
+    for (Container *c : containers)
+        c->release();
     m_errHolder.clear();
     delete m_err;
+}
+
+void Interp::releaseGlobals()
+{
+    const size_t existing = m_globals.size();
+    for (size_t i = 0; i < existing; ++i)
+        m_globals[i].value.clear();
 }
 
 Object *Interp::createObject(const QString &progId)
@@ -283,7 +308,12 @@ Object *Interp::createObject(const QString &progId)
     if (!m_classes)
         return nullptr;
     const auto factory = m_classes->constFind(progId.toLower());
-    return factory == m_classes->constEnd() ? nullptr : (*factory)();
+    if (factory == m_classes->constEnd())
+        return nullptr;
+    Object *made = (*factory)();
+    if (auto *container = dynamic_cast<Container *>(made))
+        container->track(&liveContainers);
+    return made;
 }
 
 namespace {
@@ -406,6 +436,16 @@ void Interp::beginRun(qint64 timeoutMs)
     m_lastPoll = 0;
     m_deadline = timeoutMs > 0 ? timeoutMs : -1;
     m_stack.arm();
+}
+
+void Interp::continueRun(qint64 timeoutMs)
+{
+    if (!m_clock.isValid()) {
+        beginRun(timeoutMs);
+        return;
+    }
+    if (m_runDepth++ == 0)
+        m_stack.arm();
 }
 
 void Interp::endRun()
@@ -666,6 +706,21 @@ bool ArgValues::evaluate(Interp &I, const ArgList &list, bool byRef)
     return true;
 }
 
+void ArgValues::ownCopiesIfCodeMayRun()
+{
+    bool mayRun = false;
+    for (int i = 0; i < count && !mayRun; ++i)
+        mayRun = ptrs[i]->isObject() || ptrs[i]->isArray();
+    if (!mayRun)
+        return;
+    for (int i = 0; i < count; ++i) {
+        if (ptrs[i] != &temps[i]) {
+            temps[i] = *ptrs[i];
+            ptrs[i] = &temps[i];
+        }
+    }
+}
+
 // ---- expressions -----------------------------------------------------------------------
 
 bool Expr::assign(Interp &I, Value &&, bool)
@@ -838,19 +893,25 @@ bool ElementOf::callLateProcedure(Interp &I, Value *out)
 
 namespace {
 
-// The subscript of a(i), as a Long.
-inline bool singleSubscript(Interp &I, Expr *e, int32_t &i)
+// The subscript of a(i), as a Long. `ranCode` tells whether script code may have run on
+// the way (a computed index, or an object's default property): the variable holding the
+// array must then be read again, since that code may have reassigned or erased it.
+inline bool singleSubscript(Interp &I, Expr *e, int32_t &i, bool &ranCode)
 {
     const Value *index;
     Value indexTmp;
+    ranCode = !e->isSimple();
     if (!peekValue(I, e, index, indexTmp))
         return false;
-    if (index->type() == VType::Integer)
+    if (index->type() == VType::Integer) {
         i = index->asInteger();
-    else if (index->type() == VType::Long)
+    } else if (index->type() == VType::Long) {
         i = index->asLong();
-    else if (!toLong(I, *index, i))
-        return false;
+    } else {
+        ranCode = ranCode || index->isObject();
+        if (!toLong(I, *index, i))
+            return false;
+    }
     return true;
 }
 
@@ -898,9 +959,10 @@ bool ElementOf::eval(Interp &I, Value &out)
     if (base->isArray() && args.items.size() == 1 && args.items[0]) {
         // The common case, a(i): no subscript list to build.
         int32_t i;
-        if (!singleSubscript(I, args.items[0], i))
+        bool ranCode;
+        if (!singleSubscript(I, args.items[0], i, ranCode))
             return false;
-        if (!args.items[0]->isSimple()) { // the index expression may have changed the variable
+        if (ranCode) {
             if (!peekValue(I, var, base, tmp))
                 return false;
             if (!base->isArray())
@@ -924,8 +986,8 @@ Value *ElementOf::argRef(Interp &I, std::vector<Value> &locked)
         return nullptr; // passed by value: an object's default member, or an error to come
     if (!subscripts(I, subs))
         return nullptr;
-    base = var->ref(I);
-    if (!base->isArray())
+    base = var->ref(I); // the subscripts may have changed the variable
+    if (!base || !base->isArray())
         return nullptr;
     ArrayData *a = base->mutableArray();
     const int64_t index = a->flatIndex(subs.data(), int(subs.size()));
@@ -955,19 +1017,20 @@ bool ElementOf::assign(Interp &I, Value &&v, bool isSet)
         return false;
     if (args.items.size() == 1 && args.items[0]) { // a(i) = v, the common case
         int32_t i;
-        if (!singleSubscript(I, args.items[0], i))
+        bool ranCode;
+        if (!singleSubscript(I, args.items[0], i, ranCode))
             return false;
-        if (!args.items[0]->isSimple()) // the index expression may have changed the variable
+        if (ranCode)
             base = variableStorage(I, var);
-        if (!base->isArray())
+        if (!base || !base->isArray())
             return I.raiseNamed(err::TypeMismatch, var->written());
         return writeElement(I, *base, i, std::move(v), var);
     }
     Subscripts subs;
     if (!subscripts(I, subs))
         return false;
-    base = var->ref(I);
-    if (!base->isArray())
+    base = var->ref(I); // the subscripts may have changed the variable
+    if (!base || !base->isArray())
         return I.raiseNamed(err::TypeMismatch, var->written());
     ArrayData *a = base->mutableArray();
     const int64_t index = a->flatIndex(subs.data(), int(subs.size()));
@@ -1058,14 +1121,14 @@ bool Member::invoke(Interp &I, Invoke kind, Value *assigned, Value &out)
         withValue.push_back(assigned);
         a = Args{withValue.data(), int(withValue.size())};
     }
-    if (o->invoke(I, id, kind, a, out))
+    if (succeeded(I, o->invoke(I, id, kind, a, out)))
         return true;
     // obj.Prop(i) where Prop takes no arguments: read Prop, then index what it gave.
     if (I.error().number == err::WrongArgs && av.count > 0 && !assigned && (kind & InvokeGet)) {
         const ScriptError first = I.error();
         I.clearError();
         Value whole;
-        if (o->invoke(I, id, InvokeGet, Args(), whole) && indexEvaluated(I, whole, a, out))
+        if (succeeded(I, o->invoke(I, id, InvokeGet, Args(), whole)) && indexEvaluated(I, whole, a, out))
             return true;
         I.setError(first);
     }
@@ -1400,7 +1463,8 @@ template <Operand V, Operand X> struct ElementAt final : ElementOf {
         Expr *index = args.items[0];
         if constexpr (X == Operand::Computed) {
             int32_t i;
-            if (!singleSubscript(I, index, i))
+            bool ranCode;
+            if (!singleSubscript(I, index, i, ranCode))
                 return false;
             base = arrayVariable<V>(I, var, false); // the subscript may have changed the variable
             if (!base || !base->isArray())
@@ -1437,9 +1501,10 @@ template <Operand V, Operand X> struct ElementAt final : ElementOf {
         if (!base || !base->isArray() || isSet != v.isObject()) // nothing to convert: v is stored as it is
             return ElementOf::assign(I, std::move(v), isSet);
         int32_t i;
-        if (!singleSubscript(I, args.items[0], i))
+        bool ranCode;
+        if (!singleSubscript(I, args.items[0], i, ranCode))
             return false;
-        if constexpr (X == Operand::Computed) {
+        if (X == Operand::Computed || ranCode) {
             base = arrayVariable<V>(I, var, true); // the subscript may have changed the variable
             if (!base || !base->isArray())
                 return I.raiseNamed(err::TypeMismatch, var->written());
@@ -1593,7 +1658,8 @@ bool BuiltinCall::eval(Interp &I, Value &out)
     ArgValues av;
     if (!av.evaluate(I, args))
         return false;
-    if (!fn->fn(I, av.args(), out))
+    av.ownCopiesIfCodeMayRun();
+    if (!succeeded(I, fn->fn(I, av.args(), out)))
         return annotate(I, name);
     return true;
 }
@@ -1609,7 +1675,7 @@ bool HostMember::eval(Interp &I, Value &out)
     ArgValues av;
     if (!av.evaluate(I, args))
         return false;
-    if (!object->invoke(I, id, Invoke(InvokeMethod | InvokeGet), av.args(), out))
+    if (!succeeded(I, object->invoke(I, id, Invoke(InvokeMethod | InvokeGet), av.args(), out)))
         return annotate(I, objectName + QLatin1Char('.') + name);
     return true;
 }
@@ -1620,7 +1686,7 @@ bool HostMember::call(Interp &I)
     if (!av.evaluate(I, args))
         return false;
     Value ignored;
-    if (!object->invoke(I, id, InvokeMethod, av.args(), ignored))
+    if (!succeeded(I, object->invoke(I, id, InvokeMethod, av.args(), ignored)))
         return annotate(I, objectName + QLatin1Char('.') + name);
     return true;
 }
@@ -1633,7 +1699,7 @@ bool HostMember::assign(Interp &I, Value &&v, bool isSet)
     std::vector<Value *> ptrs(av.ptrs, av.ptrs + av.count);
     ptrs.push_back(&v);
     Value ignored;
-    if (!object->invoke(I, id, isSet ? InvokeSet : InvokeLet, Args{ptrs.data(), int(ptrs.size())}, ignored))
+    if (!succeeded(I, object->invoke(I, id, isSet ? InvokeSet : InvokeLet, Args{ptrs.data(), int(ptrs.size())}, ignored)))
         return annotate(I, objectName + QLatin1Char('.') + name);
     return true;
 }
@@ -1647,7 +1713,7 @@ bool ClassMemberRef::eval(Interp &I, Value &out)
     ArgValues av;
     if (!av.evaluate(I, args))
         return false;
-    return me->invoke(I, id, Invoke(InvokeMethod | InvokeGet), av.args(), out) || annotate(I, name);
+    return succeeded(I, me->invoke(I, id, Invoke(InvokeMethod | InvokeGet), av.args(), out)) || annotate(I, name);
 }
 
 Value *ClassMemberRef::ref(Interp &I)
@@ -1670,7 +1736,7 @@ bool ClassMemberRef::assign(Interp &I, Value &&v, bool isSet)
     std::vector<Value *> ptrs(av.ptrs, av.ptrs + av.count);
     ptrs.push_back(&v);
     Value ignored;
-    return me->invoke(I, id, isSet ? InvokeSet : InvokeLet, Args{ptrs.data(), int(ptrs.size())}, ignored)
+    return succeeded(I, me->invoke(I, id, isSet ? InvokeSet : InvokeLet, Args{ptrs.data(), int(ptrs.size())}, ignored))
            || annotate(I, name);
 }
 
@@ -1683,7 +1749,7 @@ bool ClassMemberRef::call(Interp &I)
     if (!av.evaluate(I, args))
         return false;
     Value ignored;
-    return me->invoke(I, id, InvokeMethod, av.args(), ignored) || annotate(I, name);
+    return succeeded(I, me->invoke(I, id, InvokeMethod, av.args(), ignored)) || annotate(I, name);
 }
 
 // ---- statements ------------------------------------------------------------------------
@@ -1764,10 +1830,17 @@ bool DimStmt::resizeInPlace(Value &target, const Subscripts &counts, int64_t tot
     for (int d = 0; d + 1 < a->dims(); ++d)
         if (a->counts[size_t(d)] != counts[size_t(d)])
             return false;
-    if (size_t(total) > a->data.capacity())
+    // Elements cut off leave the array before they are let go of: a Class_Terminate they
+    // run may ReDim or erase the very array.
+    std::vector<Value> cut;
+    if (size_t(total) < a->data.size()) {
+        cut.assign(std::make_move_iterator(a->data.begin() + ptrdiff_t(total)), std::make_move_iterator(a->data.end()));
+    } else if (size_t(total) > a->data.capacity()) {
         a->data.reserve(std::max(size_t(total), a->data.capacity() * 2));
+    }
     a->data.resize(size_t(total));
     a->counts.back() = counts.back();
+    cut.clear();
     return true;
 }
 
@@ -1849,9 +1922,12 @@ Flow EraseStmt::exec(Interp &I)
             return Flow::Error;
         }
         if (v->asArray()->fixed) {
+            // The elements leave the array before they are let go of: a Class_Terminate
+            // they run then sees the array erased, and may even let go of it.
             ArrayData *a = v->mutableArray();
-            for (Value &e : a->data)
-                e.clear();
+            std::vector<Value> old(a->data.size());
+            a->data.swap(old);
+            old.clear();
         } else {
             *v = Value::array(new ArrayData);
         }

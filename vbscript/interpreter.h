@@ -81,6 +81,11 @@ struct ArgValues {
     ~ArgValues();
     Args args() const { return Args{ptrs, count}; }
     bool evaluate(Interp &I, const ArgList &list, bool byRef = true);
+    // For a built-in, which never writes its arguments: when one is an object (whose
+    // default property it may read) or an array (of objects, perhaps), script code may run
+    // during the call and reassign the variables passed by reference; the call then works
+    // on copies of its own, which keep strings, arrays and objects alive and unchanged.
+    void ownCopiesIfCodeMayRun();
 };
 
 class Interp : public Context {
@@ -133,7 +138,12 @@ public:
 
     // Starts a call from the host: resets the time budget and the stack guard.
     void beginRun(qint64 timeoutMs);
+    // Another step of the same run (the end of the program): the clock goes on.
+    void continueRun(qint64 timeoutMs);
     void endRun();
+    // The end of the program: lets go of what the variables hold, so that Class_Terminate
+    // of the objects runs now (the globals that code adds stay as they are).
+    void releaseGlobals();
     // After an allocation failed in the middle of a run: back to script level, no run.
     void abandonRun();
     bool inRun() const { return m_runDepth > 0; }
@@ -160,6 +170,8 @@ public:
 
     // Live script objects, told when the program they run goes away.
     std::unordered_set<ScriptObject *> liveObjects;
+    // Live containers the program made (CreateObject), likewise.
+    std::unordered_set<Container *> liveContainers;
 
 private:
     bool checkClock();

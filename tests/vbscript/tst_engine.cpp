@@ -24,7 +24,7 @@ public:
         case 2: {
             double d;
             if (args.count != 1 || !toDouble(cx, args[0], d))
-                return cx.hasError() || cx.raise(err::WrongArgs);
+                return cx.raiseUnlessPending(err::WrongArgs);
             result = Value::dbl(d * 2);
             return true;
         }

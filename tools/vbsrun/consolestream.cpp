@@ -76,7 +76,7 @@ bool ConsoleStream::invoke(Context &cx, int id, Invoke kind, Args args, Value &r
     case WriteBlankLines: {
         int32_t n = 0;
         if (args.count != 1 || !toLong(cx, args[0], n))
-            return cx.hasError() || cx.raise(err::WrongArgs);
+            return cx.raiseUnlessPending(err::WrongArgs);
         ConsoleOutput::write(m_file, QString(qMax(0, n), QLatin1Char('\n')));
         return true;
     }
@@ -92,7 +92,7 @@ bool ConsoleStream::read(Context &cx, int id, Args args, Value &result)
     ConsoleInput &in = ConsoleInput::standard();
     int32_t n = 0;
     if ((id == Read || id == Skip) && (args.count != 1 || !toLong(cx, args[0], n)))
-        return cx.hasError() || cx.raise(err::WrongArgs);
+        return cx.raiseUnlessPending(err::WrongArgs);
     if ((id == Read || id == Skip) && n < 0)
         return cx.raise(err::InvalidCall);
     switch (id) {

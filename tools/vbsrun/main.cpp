@@ -86,7 +86,9 @@ int runFile(const RunOptions &options)
     engine.setTimeout(options.timeoutSeconds * 1000);
     engine.registerClass(WshShell::ClassId, [] { return new WshShell; });
     engine.addObject(QStringLiteral("WScript"), wscript, false);
-    if (engine.addCode(text))
+    // The program ends with the script: Class_Terminate of what it still holds runs within
+    // the time limit, and an error there (a stop) is reported like any other.
+    if (engine.addCode(text) && engine.end())
         return Success;
     if (wscript->quitRequested())
         return wscript->exitCode();

@@ -155,6 +155,9 @@ size_t Dictionary::slotOf(long at) const
 
 void Dictionary::removeAt(long at)
 {
+    // The entry leaves first and is let go of last, when the dictionary is whole again: a
+    // Class_Terminate its value runs may add to or empty this very dictionary.
+    Entry gone = std::move(m_entries[size_t(at)]);
     m_slots[slotOf(at)] = Gone;
     m_entries[size_t(at)] = Entry{};
     m_entries[size_t(at)].live = false;
@@ -211,21 +214,25 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
     }
     case Exists:
         if (args.count != 1 || !keyOf(cx, args[0], key))
-            return cx.hasError() || cx.raise(err::WrongArgs);
+            return cx.raiseUnlessPending(err::WrongArgs);
         result = Value::boolean(find(key) >= 0);
         return true;
     case Item: {
         if (args.count != (assigning ? 2 : 1) || !keyOf(cx, args[0], key))
-            return cx.hasError() || cx.raise(err::WrongArgs);
-        const size_t hash = KeyHash{&m_textMode}(key);
-        size_t slot;
-        const long at = find(key, hash, slot);
+            return cx.raiseUnlessPending(err::WrongArgs);
+        // The value's default property runs script code that may change this dictionary:
+        // it is taken before the key is looked up.
+        Value v;
         if (assigning) {
-            Value v;
             if (kind & InvokeSet)
                 v = args[1];
             else if (!valueOf(cx, args[1], v))
                 return false;
+        }
+        const size_t hash = KeyHash{&m_textMode}(key);
+        size_t slot;
+        const long at = find(key, hash, slot);
+        if (assigning) {
             if (at < 0)
                 add(std::move(key), hash, args[0], v);
             else
@@ -254,21 +261,16 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
     }
     case Remove: {
         if (args.count != 1 || !keyOf(cx, args[0], key))
-            return cx.hasError() || cx.raise(err::WrongArgs);
+            return cx.raiseUnlessPending(err::WrongArgs);
         const long at = find(key);
         if (at < 0)
             return cx.raise(ElementNotFound);
         removeAt(at);
         return true;
     }
-    case RemoveAll: {
-        // Let go of the entries before the values they hold run any Class_Terminate.
-        std::vector<Entry> gone;
-        gone.swap(m_entries);
-        m_slots.clear();
-        m_used = m_live = 0;
+    case RemoveAll:
+        dropValues();
         return true;
-    }
     case Count: result = Value::lng(int32_t(m_live)); return true;
     case CompareMode: {
         if (!assigning) {
@@ -277,7 +279,7 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
         }
         int32_t mode;
         if (args.count != 1 || !toLong(cx, args[0], mode))
-            return cx.hasError() || cx.raise(err::WrongArgs);
+            return cx.raiseUnlessPending(err::WrongArgs);
         if (m_live != 0 || mode < 0 || mode > 2)
             return cx.raise(err::InvalidCall); // only while the dictionary is empty
         m_compareMode = mode;
@@ -289,7 +291,7 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
     }
     case KeyId: { // d.Key(old) = new
         if (!assigning || args.count != 2 || !keyOf(cx, args[0], key))
-            return cx.hasError() || cx.raise(err::WrongArgs);
+            return cx.raiseUnlessPending(err::WrongArgs);
         const long at = find(key);
         if (at < 0)
             return cx.raise(ElementNotFound);
@@ -318,6 +320,15 @@ bool Dictionary::invoke(Context &cx, int id, Invoke kind, Args args, Value &resu
     default:
         return cx.raise(err::NoSuchMember);
     }
+}
+
+void Dictionary::dropValues()
+{
+    // The entries leave before the values they hold run any Class_Terminate.
+    std::vector<Entry> gone;
+    gone.swap(m_entries);
+    m_slots.clear();
+    m_used = m_live = 0;
 }
 
 bool Dictionary::enumerate(Context &, std::vector<Value> &items)

@@ -9,7 +9,7 @@ namespace vbs {
 // Scripting.Dictionary: keys of any scalar type to values, in the order they were added.
 // Every member takes constant time on average: the keys are hashed straight from the
 // Variant, and a removal leaves a gap in the order that later compaction closes.
-class Dictionary : public Object {
+class Dictionary : public Container {
 public:
     static inline const QString ClassId = QStringLiteral("Scripting.Dictionary");
 
@@ -17,6 +17,7 @@ public:
     int memberId(const QString &name) override;
     bool invoke(Context &cx, int id, Invoke kind, Args args, Value &result) override;
     bool enumerate(Context &cx, std::vector<Value> &items) override;
+    void dropValues() override;
 
     // A key as the dictionary compares it: 1 and "1" differ, 1, 1.0 and CCur(1) are one
     // key, objects are compared by identity, and in text mode letter case is ignored.

@@ -67,7 +67,7 @@ bool ErrObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &resul
         if (assigning) {
             int32_t n;
             if (args.count != 1 || !toLong(cx, args[0], n))
-                return cx.hasError() || cx.raise(err::WrongArgs);
+                return cx.raiseUnlessPending(err::WrongArgs);
             (id == Number ? m_error.number : m_error.helpContext) = n;
             return true;
         }
@@ -79,7 +79,7 @@ bool ErrObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &resul
         QString &field = id == Description ? m_error.description : id == Source ? m_error.source : m_error.helpFile;
         if (assigning) {
             if (args.count != 1 || !toText(cx, args[0], field))
-                return cx.hasError() || cx.raise(err::WrongArgs);
+                return cx.raiseUnlessPending(err::WrongArgs);
             return true;
         }
         result = Value::string(field);

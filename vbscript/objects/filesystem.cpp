@@ -92,7 +92,7 @@ public:
         case 3: {
             int32_t n;
             if (args.count != 1 || !toLong(cx, args[0], n))
-                return cx.hasError() || cx.raise(err::WrongArgs);
+                return cx.raiseUnlessPending(err::WrongArgs);
             if (m_pos >= m_text.size())
                 return cx.raise(InputPastEnd);
             result = Value::string(m_text.mid(m_pos, qMax(0, n)));
@@ -111,7 +111,7 @@ public:
         case 6: {
             int32_t n;
             if (args.count != 1 || !toLong(cx, args[0], n))
-                return cx.hasError() || cx.raise(err::WrongArgs);
+                return cx.raiseUnlessPending(err::WrongArgs);
             return write(cx, QStringLiteral("\r\n").repeated(qMax(0, n)));
         }
         case 7: result = Value::boolean(m_pos >= m_text.size()); return true;
@@ -400,7 +400,7 @@ bool FileSystemObject::invoke(Context &cx, int id, Invoke, Args a, Value &result
     case GetSpecialFolder: { // 0 the system's folder, 1 its programs, 2 the temporary folder
         int32_t which;
         if (a.count != 1 || !toLong(cx, a[0], which))
-            return cx.hasError() || cx.raise(err::WrongArgs);
+            return cx.raiseUnlessPending(err::WrongArgs);
         if (which < 0 || which > 2)
             return cx.raise(err::InvalidCall);
         static const char *const folders[] = {"/etc", "/usr/bin"};

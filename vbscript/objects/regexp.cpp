@@ -55,7 +55,7 @@ public:
             }
             int32_t i;
             if (args.count != 1 || !toLong(cx, args[0], i))
-                return cx.hasError() || cx.raise(err::WrongArgs);
+                return cx.raiseUnlessPending(err::WrongArgs);
             if (i < 0 || i >= int32_t(a->data.size()))
                 return cx.raise(err::InvalidCall);
             result = a->data[size_t(i)];
@@ -194,7 +194,7 @@ bool RegExpObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &re
         QString subject, replacement;
         if (args.count != (id == Replace ? 2 : 1) || !toText(cx, args[0], subject)
             || (id == Replace && !toText(cx, args[1], replacement)))
-            return cx.hasError() || cx.raise(err::WrongArgs);
+            return cx.raiseUnlessPending(err::WrongArgs);
         const QRegularExpression *compiledPattern = compiled(cx);
         if (!compiledPattern)
             return false;

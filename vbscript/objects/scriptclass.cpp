@@ -89,6 +89,9 @@ bool ScriptObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &re
     const ClassDef::MemberInfo &m = m_class->members[size_t(id - 1)];
     const bool assigning = kind & (InvokeLet | InvokeSet);
     if (m.field >= 0) {
+        // Converting a subscript or the value runs script code that may let go of this
+        // object or reassign the field: the object is held, and the field read afterwards.
+        Value holdMe = Value::object(this);
         Value &f = m_fields[size_t(m.field)];
         if (assigning) {
             Value &v = args[args.count - 1];
@@ -111,6 +114,8 @@ bool ScriptObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &re
             for (int i = 0; i + 1 < args.count; ++i)
                 if (!toLong(cx, args[i], subs[size_t(i)]))
                     return false;
+            if (!f.isArray())
+                return cx.raise(err::TypeMismatch);
             ArrayData *a = f.mutableArray();
             const int64_t index = a->flatIndex(subs.data(), int(subs.size()));
             if (index < 0)
@@ -127,6 +132,8 @@ bool ScriptObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &re
             for (int i = 0; i < args.count; ++i)
                 if (!toLong(cx, args[i], subs[size_t(i)]))
                     return false;
+            if (!f.isArray())
+                return cx.raise(err::TypeMismatch);
             const int64_t index = f.asArray()->flatIndex(subs.data(), args.count);
             if (index < 0)
                 return cx.raise(err::SubscriptOutOfRange);
