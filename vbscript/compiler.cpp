@@ -21,10 +21,16 @@ bool Resolver::tooDeep(const Node *at)
 {
     if (m_failed)
         return true;
-    if (!I.stackExhausted())
-        return false;
-    fail(err::OutOfStack, at);
-    return true;
+    if (I.stackExhausted()) {
+        fail(err::OutOfStack, at);
+        return true;
+    }
+    if (!I.tick()) { // resolving a huge text counts against the time limit too
+        fail(I.error().number, at);
+        m_error.description = I.error().description;
+        return true;
+    }
+    return false;
 }
 
 int Resolver::localSlot(const QString &name) const

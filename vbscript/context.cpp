@@ -1,8 +1,10 @@
 #include "context.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 #include <cstring>
+#include <unistd.h>
 
 namespace vbs {
 
@@ -16,6 +18,45 @@ bool Context::raise(int32_t number, const QString &description, const QString &s
     m_error.description = description;
     m_error.source = source;
     return false;
+}
+
+qint64 Limits::defaultMemoryCap()
+{
+    static const qint64 cap = [] {
+        qint64 total = qint64(sysconf(_SC_PHYS_PAGES)) * sysconf(_SC_PAGE_SIZE);
+        // A control group's own limit (a container, a CI job) comes first where it is lower.
+        QFile group(QStringLiteral("/sys/fs/cgroup/memory.max"));
+        if (group.open(QIODevice::ReadOnly)) {
+            bool ok = false;
+            const qint64 limit = group.readAll().trimmed().toLongLong(&ok);
+            if (ok && limit > 0 && (total <= 0 || limit < total))
+                total = limit;
+        }
+        return total > 0 ? total / 2 : qint64(4) << 30;
+    }();
+    return cap;
+}
+
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return 0;
+    char text[128] = {};
+    const qint64 n = statm.read(text, sizeof text - 1);
+    if (n <= 0)
+        return 0;
+    const char *second = std::strchr(text, ' ');
+    return second ? std::strtoll(second + 1, nullptr, 10) * sysconf(_SC_PAGE_SIZE) : 0;
+}
+
+bool Context::reserveMemory(qint64 bytes)
+{
+    if (bytes < (qint64(1) << 20)) // small ones are seen by the clock's own look
+        return true;
+    if (residentBytes() + bytes > limits.maxMemoryBytes)
+        return raise(err::OutOfMemory);
+    return true;
 }
 
 void Host::idle(int milliseconds)

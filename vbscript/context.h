@@ -47,7 +47,14 @@ public:
 struct Limits {
     qint64 maxStringLength = qint64(1) << 28; // 256 Mi characters
     qint64 maxArrayElements = qint64(1) << 27;
+    // The whole process's resident memory a script may bring it to: half of what the
+    // machine (or the control group the process runs in) has, by default.
+    qint64 maxMemoryBytes = defaultMemoryCap();
+    static qint64 defaultMemoryCap();
 };
+
+// The process's resident memory now, in bytes (0 where the system does not say).
+qint64 residentBytes();
 
 // Makes objects for CreateObject("Program.Class").
 using ClassFactory = std::function<Object *()>;
@@ -112,6 +119,9 @@ public:
     // built) reports its work here, in characters or elements: now and then the clock is
     // read, and false comes back with the stop raised once the limit has passed.
     virtual bool spend(qint64 work) = 0;
+    // Before a large allocation: whether `bytes` more still fit under the memory cap;
+    // false with 7 Out of memory raised when they do not.
+    bool reserveMemory(qint64 bytes);
     // Milliseconds until the limit passes (0 once it has), or -1 when there is none.
     virtual qint64 msUntilDeadline() const = 0;
     // Looks at the clock now: false with the stop raised when the limit has passed.

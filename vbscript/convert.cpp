@@ -36,6 +36,8 @@ bool appendText(Context &cx, QString &target, QStringView text)
     const qint64 total = qint64(target.size()) + text.size();
     if (total > cx.limits.maxStringLength)
         return cx.raise(err::OutOfMemory);
+    if (total > target.capacity() && !cx.reserveMemory(2 * total))
+        return false;
     if (text.size() <= TextSlice) {
         target.append(text);
         return text.size() < 4096 || cx.spend(text.size());
@@ -62,6 +64,8 @@ bool filledText(Context &cx, qint64 length, QChar c, QString &out)
 {
     if (length > cx.limits.maxStringLength)
         return cx.raise(err::OutOfMemory);
+    if (!cx.reserveMemory(2 * length))
+        return false;
     out = QString(qsizetype(length), Qt::Uninitialized);
     QChar *data = out.data();
     for (qsizetype from = 0; from < length; from += TextSlice) {
@@ -362,25 +366,28 @@ bool toText(Context &cx, const Value &v, QString &out)
     }
 }
 
+bool isDateInRange(double date)
+{
+    constexpr double HalfSecond = 0.5 / 86400.0;
+    return date > -657435.0 + HalfSecond && date < 2958466.0 - HalfSecond;
+}
+
 bool toDate(Context &cx, const Value &v, double &out)
 {
     if (v.type() == VType::String) {
         const std::optional<double> d = parseDate(v.asString());
         if (d) {
             out = *d;
-            return true;
+        } else {
+            const std::optional<double> n = parseNumber(v.asString());
+            if (!n)
+                return mismatch(cx);
+            out = *n;
         }
-        const std::optional<double> n = parseNumber(v.asString());
-        if (!n)
-            return mismatch(cx);
-        out = *n;
-        return true;
-    }
-    if (!toDouble(cx, v, out))
+    } else if (!toDouble(cx, v, out)) {
         return false;
-    if (out < -657434.0 || out >= 2958466.0) // 1 January 100 .. 31 December 9999
-        return overflow(cx);
-    return true;
+    }
+    return isDateInRange(out) || overflow(cx);
 }
 
 QString displayText(const Value &v)

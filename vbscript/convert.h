@@ -24,6 +24,9 @@ std::optional<bool> booleanText(const QString &text);
 bool toText(Context &cx, const Value &v, QString &out);       // Null raises 94
 bool toCurrency(Context &cx, const Value &v, int64_t &out);
 bool toDate(Context &cx, const Value &v, double &out);
+// Whether a date value lies in 1 January 100 .. 31 December 9999 once rounded to the
+// second, the dates VBScript can hold.
+bool isDateInRange(double date);
 // A numeric Variant for arithmetic: Empty is Integer 0, Boolean Integer, a numeric string
 // Double, Date stays Date, Null stays Null.
 bool toNumeric(Context &cx, const Value &v, Value &out);

@@ -26,6 +26,27 @@ bool isFixedArray(const Value &v) { return v.isArray() && v.asArray()->fixed; }
 // to the call's own statement, never to a later one.
 [[gnu::always_inline]] inline bool succeeded(Interp &I, bool ok) { return ok && !I.hasError(); }
 
+// The work a value stands for when a library call takes or makes it: its characters or
+// elements. A call is charged for its arguments before it runs and for its result after,
+// so that a loop of calls on large strings or arrays stops at the time limit like any
+// other loop, whichever call it is.
+[[gnu::always_inline]] inline qint64 workOf(const Value &v)
+{
+    if (v.isString())
+        return v.asString().size();
+    if (v.isArray())
+        return qint64(v.asArray()->data.size());
+    return 0;
+}
+
+bool chargeArguments(Interp &I, Args a)
+{
+    qint64 work = 0;
+    for (int i = 0; i < a.count; ++i)
+        work += workOf(a[i]);
+    return work < 64 || I.spend(work);
+}
+
 // peek without a virtual call for the operands that are most often variables and literals.
 [[gnu::always_inline]] inline bool peekValue(Interp &I, Expr *e, const Value *&out, Value &tmp)
 {
@@ -100,12 +121,12 @@ bool store(Interp &I, Value &target, Value &&v, bool isSet, const QString &name)
 {
     if (!assignable(I, v, isSet, name))
         return false;
+    if (isFixedArray(target)) // Set as well as Let
+        return I.raiseNamed(err::ArrayLocked, name);
     if (isSet) {
         target = std::move(v);
         return true;
     }
-    if (isFixedArray(target))
-        return I.raiseNamed(err::ArrayLocked, name);
     if (isFixedArray(v)) {
         Value copy = v;
         copy.mutableArray();
@@ -501,10 +522,14 @@ bool Interp::checkClock()
     if (!m_clock.isValid())
         return true;
     const qint64 now = m_clock.elapsed();
-    if (m_host && now - m_lastPoll >= Host::PollInterval) {
+    if (now - m_lastPoll >= Host::PollInterval) {
         m_lastPoll = now;
-        if (m_host->poll())
+        if (m_host && m_host->poll())
             return stopScript(err::UserStop, errorText(err::UserStop));
+        // Memory the script has taken in many small pieces: once the cap is passed, the
+        // script ends before the system's out-of-memory killer would take the process.
+        if (residentBytes() > limits.maxMemoryBytes)
+            return stopScript(err::OutOfMemory, errorText(err::OutOfMemory));
     }
     if (m_deadline < 0)
         return true;
@@ -1121,7 +1146,9 @@ bool Member::invoke(Interp &I, Invoke kind, Value *assigned, Value &out)
         withValue.push_back(assigned);
         a = Args{withValue.data(), int(withValue.size())};
     }
-    if (succeeded(I, o->invoke(I, id, kind, a, out)))
+    if (!chargeArguments(I, a))
+        return false;
+    if (succeeded(I, o->invoke(I, id, kind, a, out)) && I.spend(workOf(out)))
         return true;
     // obj.Prop(i) where Prop takes no arguments: read Prop, then index what it gave.
     if (I.error().number == err::WrongArgs && av.count > 0 && !assigned && (kind & InvokeGet)) {
@@ -1659,7 +1686,7 @@ bool BuiltinCall::eval(Interp &I, Value &out)
     if (!av.evaluate(I, args))
         return false;
     av.ownCopiesIfCodeMayRun();
-    if (!succeeded(I, fn->fn(I, av.args(), out)))
+    if (!chargeArguments(I, av.args()) || !succeeded(I, fn->fn(I, av.args(), out)) || !I.spend(workOf(out)))
         return annotate(I, name);
     return true;
 }
@@ -1675,7 +1702,8 @@ bool HostMember::eval(Interp &I, Value &out)
     ArgValues av;
     if (!av.evaluate(I, args))
         return false;
-    if (!succeeded(I, object->invoke(I, id, Invoke(InvokeMethod | InvokeGet), av.args(), out)))
+    if (!chargeArguments(I, av.args()) || !succeeded(I, object->invoke(I, id, Invoke(InvokeMethod | InvokeGet), av.args(), out))
+        || !I.spend(workOf(out)))
         return annotate(I, objectName + QLatin1Char('.') + name);
     return true;
 }
@@ -1686,7 +1714,7 @@ bool HostMember::call(Interp &I)
     if (!av.evaluate(I, args))
         return false;
     Value ignored;
-    if (!succeeded(I, object->invoke(I, id, InvokeMethod, av.args(), ignored)))
+    if (!chargeArguments(I, av.args()) || !succeeded(I, object->invoke(I, id, InvokeMethod, av.args(), ignored)))
         return annotate(I, objectName + QLatin1Char('.') + name);
     return true;
 }
@@ -1814,7 +1842,7 @@ bool Interp::arrayShape(const std::vector<Expr *> &bounds, Subscripts &counts, i
             return raise(err::OutOfMemory);
         counts.push_back(int32_t(count));
     }
-    return spend(total);
+    return reserveMemory(total * qint64(sizeof(Value))) && spend(total);
 }
 
 // ReDim Preserve of an array that only this variable holds, where only the last

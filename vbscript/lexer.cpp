@@ -1,5 +1,9 @@
 #include "lexer.h"
 
+#include <cmath>
+
+#include "context.h"
+
 #include <QHash>
 
 #include "convert.h"
@@ -36,8 +40,8 @@ bool isNameChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_');
 
 class Lexer {
 public:
-    Lexer(const QString &src, std::vector<Token> &out, ScriptError &error)
-        : s(src), tokens(out), err(error) {}
+    Lexer(const QString &src, std::vector<Token> &out, ScriptError &error, Context *cx)
+        : s(src), tokens(out), err(error), cx(cx) {}
 
     bool run();
 
@@ -89,6 +93,7 @@ private:
     const QString &s;
     std::vector<Token> &tokens;
     ScriptError &err;
+    Context *cx;
     int pos = 0;
     int line = 1;
     int lineStart = 0;
@@ -97,7 +102,18 @@ private:
 
 bool Lexer::run()
 {
+    constexpr int Stretch = 1 << 14;
+    int nextReport = Stretch;
     while (pos < s.size()) {
+        if (pos >= nextReport && cx) {
+            nextReport = pos + Stretch;
+            if (!cx->spend(Stretch)) {
+                err = cx->error();
+                err.line = line;
+                err.column = pos - lineStart + 1;
+                return false;
+            }
+        }
         const QChar c = s[pos];
         const int start = pos;
         if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QChar(0xA0)) {
@@ -295,7 +311,10 @@ bool Lexer::number()
                 ++pos;
         }
         const QString text = s.mid(start, pos - start);
-        const double d = text.toDouble();
+        bool ok = false;
+        const double d = text.toDouble(&ok);
+        if (!ok || !std::isfinite(d)) // a number no Double holds (1e999, 400 digits)
+            return fail(err::Overflow);
         if (!isFloat && d <= 32767)
             v = Value::integer(int16_t(d));
         else if (!isFloat && d <= 2147483647.0)
@@ -351,10 +370,10 @@ bool Lexer::date()
 
 } // namespace
 
-bool tokenize(const QString &source, std::vector<Token> &tokens, ScriptError &error)
+bool tokenize(const QString &source, std::vector<Token> &tokens, ScriptError &error, Context *cx)
 {
     tokens.clear();
-    Lexer lexer(source, tokens, error);
+    Lexer lexer(source, tokens, error, cx);
     return lexer.run();
 }
 

@@ -39,8 +39,11 @@ struct Token {
     bool spaced = false; // blanks before it (for '(': a call statement's first argument)
 };
 
-// Splits script text into tokens. On failure returns false with a compile error.
-bool tokenize(const QString &source, std::vector<Token> &tokens, ScriptError &error);
+class Context;
+
+// Splits script text into tokens. On failure returns false with a compile error. With a
+// context, the work is reported to its clock: a huge text stops at the time limit.
+bool tokenize(const QString &source, std::vector<Token> &tokens, ScriptError &error, Context *cx = nullptr);
 
 // Keyword id of a word in any letter case, or Kw::None.
 Kw keywordOf(const QString &word);

@@ -138,7 +138,7 @@ bool arithmetic(Context &cx, BinOp op, const Value &x, const Value &y, Value &ou
     }
     if (!checkFinite(cx, r))
         return false;
-    if (rt == VType::Single && std::fabs(r) > 3.402823466e38)
+    if ((rt == VType::Single && std::fabs(r) > 3.402823466e38) || (rt == VType::Date && !isDateInRange(r)))
         return cx.raise(err::Overflow);
     if (isIntegral(rt)) // Byte/Integer/Long reached here only through Currency mixes
         rt = VType::Double;
@@ -429,8 +429,16 @@ bool negate(Context &cx, const Value &x, Value &out)
     case VType::Long: out = integerResult(-int64_t(a.asLong()), VType::Long); return true;
     case VType::Single: out = Value::single(-a.asSingle()); return true;
     case VType::Double: out = Value::dbl(-a.asDouble()); return true;
-    case VType::Date: out = Value::date(-a.asDate()); return true;
-    case VType::Currency: out = Value::currency(-a.asCurrency()); return true;
+    case VType::Date:
+        if (!isDateInRange(-a.asDate()))
+            return cx.raise(err::Overflow);
+        out = Value::date(-a.asDate());
+        return true;
+    case VType::Currency:
+        if (a.asCurrency() == std::numeric_limits<int64_t>::min()) // -(-922337203685477.5808)
+            return cx.raise(err::Overflow);
+        out = Value::currency(-a.asCurrency());
+        return true;
     default: return cx.raise(err::TypeMismatch);
     }
 }

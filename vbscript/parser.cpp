@@ -54,7 +54,17 @@ private:
     {
         if (++nesting > MaxNesting || I.stackExhausted())
             return fail(err::OutOfStack);
-        return true;
+        return onTime();
+    }
+    // Parsing a huge text counts against the time limit too: false with the stop.
+    bool onTime()
+    {
+        if (I.tick())
+            return true;
+        err = I.error();
+        err.line = cur().line;
+        err.column = cur().column;
+        return false;
     }
     bool expectKw(Kw k, int number) { return acceptKw(k) || fail(number); }
     template <typename T> T *node()
@@ -211,12 +221,8 @@ bool Parser::statement(Block &out)
 
 bool Parser::statementAt(Block &out)
 {
-    if (!I.tick()) { // compiling a huge text counts against the time limit too
-        err = I.error();
-        err.line = cur().line;
-        err.column = cur().column;
+    if (!onTime())
         return false;
-    }
     const Token &tok = cur();
     if (tok.kind == Tok::WithDot)
         return simple(out, false);
@@ -1007,6 +1013,8 @@ Expr *Parser::binaryLevel(int level)
         }
         if (!match)
             return lhs;
+        if (!onTime()) // a chain of a million operators is one statement
+            return nullptr;
         ++p;
         Expr *rhs = binaryLevel(level == 6 ? 7 : level + 1);
         if (!rhs)
@@ -1196,7 +1204,7 @@ Expr *Parser::postfix(Expr *base)
 bool parseExpression(Interp &I, const QString &text, Expr *&expression, ScriptError &error)
 {
     std::vector<Token> tokens;
-    if (!tokenize(text, tokens, error))
+    if (!tokenize(text, tokens, error, &I))
         return false;
     Unit unused;
     Parser parser(I, tokens, unused, error);
@@ -1207,7 +1215,7 @@ bool parseExpression(Interp &I, const QString &text, Expr *&expression, ScriptEr
 bool parse(Interp &I, const QString &text, Unit &unit, ScriptError &error)
 {
     std::vector<Token> tokens;
-    if (!tokenize(text, tokens, error))
+    if (!tokenize(text, tokens, error, &I))
         return false;
     Parser parser(I, tokens, unit, error);
     return parser.program();

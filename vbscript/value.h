@@ -160,7 +160,8 @@ private:
 // elements in column-major order like VBScript's SAFEARRAY (the first index runs fastest).
 struct ArrayData {
     int refs = 1;
-    int locks = 0;      // elements passed by reference or iterated: no ReDim or Erase now
+    int locks = 0;      // elements passed by reference or iterated: no ReDim or Erase now; each lock
+                        // comes with a reference held by whoever locked
     bool fixed = false; // declared with bounds (Dim a(3)): never resized
     std::vector<int32_t> lbounds;
     std::vector<int32_t> counts;
@@ -174,7 +175,9 @@ struct ArrayData {
 
 inline ArrayData *Value::mutableArray()
 {
-    return m_a->refs > 1 ? unshareArray() : m_a;
+    // The references that pin an element passed by reference are no other holder: writes
+    // go to the array that the parameter points into, as VBScript's do.
+    return m_a->refs - m_a->locks > 1 ? unshareArray() : m_a;
 }
 
 } // namespace vbs

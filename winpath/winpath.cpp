@@ -41,7 +41,8 @@ bool hasDrive(const QString &path)
 
 std::optional<QString> local(const QString &path)
 {
-    if (hasDrive(path))
+    // A NUL ends a file name for the system: a path holding one names nothing.
+    if (hasDrive(path) || path.contains(QChar(0)))
         return std::nullopt;
     QString p = path;
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));

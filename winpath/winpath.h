@@ -12,7 +12,8 @@ namespace winpath {
 bool hasDrive(const QString &path);
 
 // The local file name the path stands for, with `\` turned into `/`; nothing for a path
-// with a drive letter, which is never found here (not turned into a name with backslashes).
+// with a drive letter, which is never found here (not turned into a name with backslashes),
+// or with a NUL character, which no file name holds.
 std::optional<QString> local(const QString &path);
 
 // Text functions that treat both separators alike, as FileSystemObject's do, on Windows

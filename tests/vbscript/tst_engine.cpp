@@ -110,6 +110,10 @@ private slots:
     void deepTextEndsCleanly_data();
     void deepTextEndsCleanly();
     void objectsHeldByALongChainOfCallsEndCleanly();
+    void memoryCapEndsTheScript_data();
+    void memoryCapEndsTheScript();
+    void hostIsPolledWhileTheScriptRuns();
+    void endRunsClassTerminateWithinTheLimit();
 };
 
 void TestEngine::addCodeRunsTopLevelCode()
@@ -410,6 +414,71 @@ void TestEngine::objectsHeldByALongChainOfCallsEndCleanly()
     QVERIFY(e.addCode("Function Terminated() : Terminated = ended : End Function"));
     QVERIFY(e.run("Terminated", {}, &ended));
     QVERIFY(text(ended).toInt() > 1000);
+}
+
+void TestEngine::memoryCapEndsTheScript_data()
+{
+    QTest::addColumn<QString>("code");
+    // Many pieces, none near the per-string or per-array limits: only the total is too much.
+    QTest::newRow("strings in an array")
+        << "Dim parts(2000)\r\ns = Space(1000000)\r\nFor i = 0 To 2000\r\n  parts(i) = s & i\r\nNext";
+    QTest::newRow("one large array") << "ReDim a(20000000)";
+    QTest::newRow("Split into many pieces") << "parts = Split(String(50000000, \",\"), \",\")";
+    QTest::newRow("dictionary of strings")
+        << "Set d = CreateObject(\"Scripting.Dictionary\")\r\nFor i = 1 To 2000\r\n  d.Add i, Space(1000000) & i\r\nNext";
+}
+
+void TestEngine::memoryCapEndsTheScript()
+{
+    QFETCH(QString, code);
+    Engine e;
+    Limits limits;
+    limits.maxMemoryBytes = residentBytes() + (qint64(400) << 20);
+    e.setLimits(limits);
+    e.setTimeout(60000);
+    QVERIFY(!e.addCode(code));
+    QCOMPARE(e.error().number, 7);
+    e.reset(); // what the script held goes
+    QVERIFY(residentBytes() < limits.maxMemoryBytes);
+}
+
+void TestEngine::hostIsPolledWhileTheScriptRuns()
+{
+    // The host is asked every few tens of milliseconds, whatever the script does; its
+    // answer stops the script with an error no On Error Resume Next can take.
+    struct PollingHost : ScriptedHost {
+        int polls = 0;
+        bool poll() override { return ++polls == 5; }
+    } host;
+    Engine e;
+    e.setHost(&host);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!e.addCode("On Error Resume Next\r\nDo\r\n  x = x + 1\r\nLoop"));
+    QCOMPARE(e.error().number, 5302);
+    QCOMPARE(host.polls, 5);
+    QVERIFY(clock.elapsed() >= 4 * Host::PollInterval);
+    QVERIFY(clock.elapsed() < 2000);
+}
+
+void TestEngine::endRunsClassTerminateWithinTheLimit()
+{
+    // The end of the program lets go of the globals inside the time limit of the run, so
+    // that a Class_Terminate that never ends is stopped and reported like any error.
+    ScriptedHost host;
+    Engine e;
+    e.setHost(&host);
+    e.setTimeout(300);
+    QVERIFY(e.addCode("Class C\r\nSub Class_Terminate\r\nDo\r\nLoop\r\nEnd Sub\r\nEnd Class\r\nSet o = New C"));
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!e.end());
+    QCOMPARE(e.error().number, 5300);
+    QVERIFY(clock.elapsed() < 2000);
+    // A program that ends cleanly says so.
+    Engine quiet;
+    QVERIFY(quiet.addCode("Class C\r\nSub Class_Terminate\r\nx = 1\r\nEnd Sub\r\nEnd Class\r\nSet o = New C"));
+    QVERIFY(quiet.end());
 }
 
 QTEST_APPLESS_MAIN(TestEngine)

@@ -1,5 +1,11 @@
 #include "consolestream.h"
 
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <poll.h>
+#include <unistd.h>
+
 #include "consoleinput.h"
 #include "context.h"
 #include "convert.h"
@@ -22,15 +28,33 @@ void ConsoleOutput::setUtf16(bool on)
     utf16Output = on;
 }
 
-void ConsoleOutput::write(FILE *file, const QString &text)
+bool ConsoleOutput::write(FILE *file, const QString &text, Context *cx)
 {
-    if (utf16Output) {
-        std::fwrite(text.utf16(), 2, size_t(text.size()), file);
-    } else {
-        const QByteArray bytes = text.toUtf8();
-        std::fwrite(bytes.constData(), 1, size_t(bytes.size()), file);
-    }
+    QByteArray bytes;
+    if (utf16Output)
+        bytes = QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    else
+        bytes = text.toUtf8();
     std::fflush(file);
+    const int fd = fileno(file);
+    // Pieces no larger than a pipe takes at once when it says it has room: a write that
+    // would block is waited for in slices, each of which can end at the time limit.
+    for (qsizetype done = 0; done < bytes.size();) {
+        if (cx && !cx->waitUntil([fd](int slice) {
+                pollfd p{fd, POLLOUT, 0};
+                return ::poll(&p, 1, slice) != 0;
+            }))
+            return false;
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(qMin<qsizetype>(bytes.size() - done, PIPE_BUF)));
+        if (n < 0) {
+            if (errno == EINTR || errno == EAGAIN)
+                continue;
+            const QString why = QString::fromLocal8Bit(std::strerror(errno));
+            return cx && cx->raise(57, QStringLiteral("Device I/O error: the output cannot be written (%1)").arg(why));
+        }
+        done += n;
+    }
+    return true;
 }
 
 int ConsoleStream::memberId(const QString &name)
@@ -70,14 +94,16 @@ bool ConsoleStream::invoke(Context &cx, int id, Invoke kind, Args args, Value &r
             return false;
         if (id == WriteLine)
             text += QLatin1Char('\n');
-        ConsoleOutput::write(m_file, text);
-        return true;
+        return ConsoleOutput::write(m_file, text, &cx);
     }
     case WriteBlankLines: {
         int32_t n = 0;
         if (args.count != 1 || !toLong(cx, args[0], n))
             return cx.raiseUnlessPending(err::WrongArgs);
-        ConsoleOutput::write(m_file, QString(qMax(0, n), QLatin1Char('\n')));
+        constexpr int32_t Piece = 4096;
+        for (int32_t left = qMax(0, n); left > 0; left -= Piece)
+            if (!ConsoleOutput::write(m_file, QString(qMin(left, Piece), QLatin1Char('\n')), &cx) || !cx.spend(Piece))
+                return false;
         return true;
     }
     case Line: result = Value::lng(m_line); return true;

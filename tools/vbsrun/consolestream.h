@@ -9,7 +9,10 @@
 class ConsoleOutput {
 public:
     static void setUtf16(bool on);
-    static void write(FILE *file, const QString &text);
+    // With the script's context, a write that cannot go on (a reader that does not read)
+    // waits against the time limit, and one that fails (a full disk, a closed pipe) raises
+    // 57 with the reason; false then.
+    static bool write(FILE *file, const QString &text, vbs::Context *cx = nullptr);
 };
 
 // WScript.StdIn, StdOut and StdErr: text streams over the process's standard streams.

@@ -71,9 +71,8 @@ int runFile(const RunOptions &options)
     setup.stdIn = vbs::Value::object(new ConsoleStream(stdin));
     setup.stdOut = vbs::Value::object(new ConsoleStream(stdout));
     setup.stdErr = vbs::Value::object(new ConsoleStream(stderr));
-    setup.echo = [](vbs::Context &, const QString &text) {
-        ConsoleOutput::write(stdout, text + QLatin1Char('\n'));
-        return true;
+    setup.echo = [](vbs::Context &cx, const QString &text) {
+        return ConsoleOutput::write(stdout, text + QLatin1Char('\n'), &cx);
     };
     auto *wscript = new WScriptObject(setup);
     const vbs::Value keep = vbs::Value::object(wscript); // outlives the engine

@@ -112,7 +112,13 @@ public:
             int32_t n;
             if (args.count != 1 || !toLong(cx, args[0], n))
                 return cx.raiseUnlessPending(err::WrongArgs);
-            return write(cx, QStringLiteral("\r\n").repeated(qMax(0, n)));
+            // In pieces, each reported to the clock: a count in the millions is no string.
+            constexpr int32_t Piece = 4096;
+            for (int32_t left = qMax(0, n); left > 0; left -= Piece) {
+                if (!write(cx, QStringLiteral("\r\n").repeated(qMin(left, Piece))) || !cx.spend(2 * Piece))
+                    return false;
+            }
+            return true;
         }
         case 7: result = Value::boolean(m_pos >= m_text.size()); return true;
         case 8: result = Value::boolean(m_pos >= m_text.size() || m_text[m_pos] == QLatin1Char('\r') || m_text[m_pos] == QLatin1Char('\n')); return true;
@@ -535,7 +541,14 @@ bool FileSystemObject::invoke(Context &cx, int id, Invoke, Args a, Value &result
         return copyTree(p, q) || cx.raise(err::PermissionDenied);
     case FileExists: result = Value::boolean(!p.isEmpty() && info.isFile()); return true;
     case FolderExists: result = Value::boolean(!p.isEmpty() && info.isDir()); return true;
-    case GetAbsolutePathName: result = Value::string(QDir::cleanPath(info.absoluteFilePath())); return true;
+    case GetAbsolutePathName: {
+        // Above the root is the root: "/../.." is "/".
+        QString absolute = QDir::cleanPath(info.absoluteFilePath());
+        while (absolute.startsWith(QLatin1String("/..")) && (absolute.size() == 3 || absolute[3] == QLatin1Char('/')))
+            absolute.remove(0, 3);
+        result = Value::string(absolute.isEmpty() ? QStringLiteral("/") : absolute);
+        return true;
+    }
     case GetFile:
         if (p.isEmpty() || !info.isFile())
             return cx.raise(err::FileNotFound);

@@ -77,7 +77,8 @@ int dayOfWeek(double date, int first)
 int weekOfYear(double date, int first, int firstWeek)
 {
     const double day = std::floor(date);
-    for (int year = QDate(1899, 12, 30).addDays(qint64(day)).year();; --year) {
+    const int dateYear = QDate(1899, 12, 30).addDays(qint64(day)).year();
+    for (int year = dateYear; year > dateYear - 2; --year) { // its own year, or the one before
         const double jan1 = std::floor(dateFromParts(year, 1, 1));
         const int before = dayOfWeek(jan1, first) - 1; // days of that week in the old year
         double week1 = jan1 - before;
@@ -86,6 +87,7 @@ int weekOfYear(double date, int first, int firstWeek)
         if (day >= week1)
             return int((day - week1) / 7) + 1;
     }
+    return 1;
 }
 
 // Weekday(date[, firstday]): 1 for the first day of the week (Sunday by default).
@@ -111,7 +113,7 @@ bool dateserial(Context &cx, Args a, Value &r)
     if (y >= 0 && y < 100)
         y += y < 30 ? 2000 : 1900;
     const double result = dateFromParts(y, m, d);
-    if (result < -657434.0 || result >= 2958466.0)
+    if (!isDateInRange(result))
         return cx.raise(err::InvalidCall);
     r = Value::date(result);
     return true;
@@ -122,7 +124,10 @@ bool timeserial(Context &cx, Args a, Value &r)
     int32_t h, m, s;
     if (!toLong(cx, a[0], h) || !toLong(cx, a[1], m) || !toLong(cx, a[2], s))
         return false;
-    r = Value::date((h * 3600.0 + m * 60.0 + s) / 86400.0);
+    const double result = (h * 3600.0 + m * 60.0 + s) / 86400.0;
+    if (!isDateInRange(result))
+        return cx.raise(err::Overflow);
+    r = Value::date(result);
     return true;
 }
 
@@ -234,7 +239,7 @@ bool dateadd(Context &cx, Args a, Value &r)
     case Interval::Second: result = d + count / 86400.0; break;
     default: return cx.raise(err::InvalidCall);
     }
-    if (result < -657434.0 || result >= 2958466.0)
+    if (!isDateInRange(result))
         return cx.raise(err::InvalidCall);
     r = Value::date(result);
     return true;

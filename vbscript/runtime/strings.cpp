@@ -290,8 +290,10 @@ bool split(Context &cx, Args a, Value &r)
                 const qsizetype hit = text.indexOf(delimiter, pos, cs);
                 if (hit < 0)
                     break;
+                if (items.size() >= cx.limits.maxArrayElements)
+                    return cx.raise(err::OutOfMemory);
                 items << text.mid(pos, hit - pos);
-                if (!cx.spend(hit - pos + delimiter.size()))
+                if (!cx.spend(hit - pos + delimiter.size()) || ((items.size() & 0xFFFF) == 0 && !cx.reserveMemory(items.size() * 64)))
                     return false;
                 pos = hit + delimiter.size();
             }
@@ -500,13 +502,18 @@ bool filter(Context &cx, Args a, Value &r)
     return true;
 }
 
-bool unreserved(QChar c)
+bool unreserved(char16_t c)
 {
-    return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-           || (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || QStringLiteral("@*_+-./").contains(c);
+    if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9'))
+        return true;
+    switch (c) {
+    case u'@': case u'*': case u'_': case u'+': case u'-': case u'.': case u'/': return true;
+    default: return false;
+    }
 }
 
-// Escape: %XX for other characters below 256, %uXXXX above.
+// Escape: %XX for other characters below 256, %uXXXX above. The result grows up to six
+// times the input: it is held to the string limit, and its work reported as it goes.
 bool escape(Context &cx, Args a, Value &r)
 {
     if (nullIn(a[0], r))
@@ -514,15 +521,31 @@ bool escape(Context &cx, Args a, Value &r)
     QString s, out;
     if (!toText(cx, a[0], s))
         return false;
-    for (const QChar c : s) {
-        if (unreserved(c))
-            out += c;
-        else if (c.unicode() < 256)
-            out += QLatin1Char('%') + QStringLiteral("%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
-        else
-            out += QStringLiteral("%u") + QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    out.reserve(s.size());
+    constexpr qsizetype Stretch = 1 << 16;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t c = s[i].unicode();
+        if (unreserved(c)) {
+            out += QChar(c);
+        } else if (c < 256) {
+            const char16_t code[3] = {u'%', char16_t(Hex[c >> 4]), char16_t(Hex[c & 15])};
+            out.append(reinterpret_cast<const QChar *>(code), 3);
+        } else {
+            const char16_t code[6] = {u'%', u'u', char16_t(Hex[c >> 12]), char16_t(Hex[(c >> 8) & 15]),
+                                      char16_t(Hex[(c >> 4) & 15]), char16_t(Hex[c & 15])};
+            out.append(reinterpret_cast<const QChar *>(code), 6);
+        }
+        if ((i + 1) % Stretch == 0) {
+            if (out.size() > cx.limits.maxStringLength)
+                return cx.raise(err::OutOfMemory);
+            if (!cx.spend(Stretch))
+                return false;
+        }
     }
-    r = Value::string(out);
+    if (out.size() > cx.limits.maxStringLength)
+        return cx.raise(err::OutOfMemory);
+    r = Value::string(std::move(out));
     return true;
 }
 

@@ -2,7 +2,8 @@
 ' new state; the Class_Terminate they run may let go of the array or ReDim it.
 Class LetsGoOfArr
     Sub Class_Terminate
-        Set arr = Nothing
+        arr = Empty ' a fixed array refuses: the error stays inside Class_Terminate
+        Execute "Set arr = Nothing"
     End Sub
 End Class
 Class Reads
@@ -19,7 +20,7 @@ End Class
 Dim arr(3)
 Set arr(1) = New LetsGoOfArr
 Erase arr
-WScript.Echo TypeName(arr) ' expect: Nothing
+WScript.Echo TypeName(arr) & " " & UBound(arr) ' expect: Variant() 3
 
 Dim fixed(2)
 Set fixed(1) = New Reads
