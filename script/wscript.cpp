@@ -183,10 +183,14 @@ bool Arguments::echo(Context &cx, const QString &text)
     return echoLine(cx, *m_setup, text);
 }
 
+// The console host converts Echo's arguments without VBScript's own texts for Booleans:
+// True is -1, False 0 (MsgBox True and CStr(True) still say "True").
 QString echoText(const Value &v)
 {
     if (v.isNull())
         return QStringLiteral("Null");
+    if (v.type() == VType::Boolean)
+        return v.asBool() ? QStringLiteral("-1") : QStringLiteral("0");
     return displayText(v);
 }
 

@@ -1194,16 +1194,9 @@ bool Unary::eval(Interp &I, Value &out)
         return negate(I, *v, out);
     case Not:
         return logicalNot(I, *v, out);
-    default: { // unary +: the value as it is, once it is known to be a number
-        Value plain;
-        if (!valueOf(I, *v, plain))
-            return false;
-        Value n;
-        if (!toNumeric(I, plain, n))
-            return false;
-        out = std::move(plain);
+    default: // unary +: the value as it is, whatever it is (+"true" stays text, +obj the object)
+        out = *v;
         return true;
-    }
     }
 }
 

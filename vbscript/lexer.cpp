@@ -281,15 +281,23 @@ bool Lexer::number()
             return fail(err::SyntaxError);
         bool ok = false;
         const qulonglong n = s.mid(digitsStart, pos - digitsStart).toULongLong(&ok, base);
-        // A trailing & is allowed and changes nothing: the value alone decides the type.
-        if (peek() == QLatin1Char('&') && !(peek(1).isLetterOrNumber()))
+        // A trailing & takes the digits as a 32-bit number, typed by its value: &hFFFF& is
+        // the Long 65535, &hFFFFFFFF& the Integer -1. Without it, up to 16 bits wrap to an
+        // Integer (&hFFFF is -1) and more make a Long.
+        bool asLong = false;
+        if (peek() == QLatin1Char('&') && !(peek(1).isLetterOrNumber())) {
             ++pos;
+            asLong = true;
+        }
         if (!ok || n > 0xFFFFFFFFULL)
             return fail(err::InvalidNumber);
-        if (n <= 0xFFFF)
+        const int32_t value32 = int32_t(uint32_t(n));
+        if (asLong)
+            v = value32 >= -32768 && value32 <= 32767 ? Value::integer(int16_t(value32)) : Value::lng(value32);
+        else if (n <= 0xFFFF)
             v = Value::integer(int16_t(uint16_t(n)));
         else
-            v = Value::lng(int32_t(uint32_t(n)));
+            v = Value::lng(value32);
     } else {
         bool isFloat = false;
         while (pos < s.size() && s[pos].isDigit())

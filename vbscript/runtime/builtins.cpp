@@ -22,16 +22,18 @@ QHash<QString, const Builtin *> buildIndex()
 QHash<QString, Value> buildConstants()
 {
     QHash<QString, Value> c;
-    // The numeric constants are Longs, as VBScript's are.
-    auto i = [&c](const char *name, int v) { c.insert(QString::fromLatin1(name).toLower(), Value::lng(v)); };
+    // The numeric constants are Integers, as VBScript's are, except the few that are Longs:
+    // vbObjectError, the colours and the MsgBox flags above 32767.
+    auto i = [&c](const char *name, int v) { c.insert(QString::fromLatin1(name).toLower(), Value::integer(int16_t(v))); };
+    auto l = [&c](const char *name, int v) { c.insert(QString::fromLatin1(name).toLower(), Value::lng(v)); };
     auto s = [&c](const char *name, const QString &v) { c.insert(QString::fromLatin1(name).toLower(), Value::string(v)); };
     // MsgBox buttons, icons, defaults and results.
     i("vbOKOnly", 0); i("vbOKCancel", 1); i("vbAbortRetryIgnore", 2); i("vbYesNoCancel", 3);
     i("vbYesNo", 4); i("vbRetryCancel", 5); i("vbCritical", 16); i("vbQuestion", 32);
     i("vbExclamation", 48); i("vbInformation", 64); i("vbDefaultButton1", 0);
     i("vbDefaultButton2", 256); i("vbDefaultButton3", 512); i("vbDefaultButton4", 768);
-    i("vbApplicationModal", 0); i("vbSystemModal", 4096); i("vbMsgBoxHelpButton", 16384);
-    i("vbMsgBoxSetForeground", 65536); i("vbMsgBoxRight", 524288); i("vbMsgBoxRtlReading", 1048576);
+    i("vbApplicationModal", 0); i("vbSystemModal", 4096); l("vbMsgBoxHelpButton", 16384);
+    l("vbMsgBoxSetForeground", 65536); l("vbMsgBoxRight", 524288); l("vbMsgBoxRtlReading", 1048576);
     i("vbOK", 1); i("vbCancel", 2); i("vbAbort", 3); i("vbRetry", 4); i("vbIgnore", 5);
     i("vbYes", 6); i("vbNo", 7);
     // VarType results.
@@ -46,9 +48,9 @@ QHash<QString, Value> buildConstants()
     i("vbUseSystem", 0); i("vbFirstJan1", 1); i("vbFirstFourDays", 2); i("vbFirstFullWeek", 3);
     i("vbGeneralDate", 0); i("vbLongDate", 1); i("vbShortDate", 2); i("vbLongTime", 3); i("vbShortTime", 4);
     i("vbUseDefault", -2); i("vbTrue", -1); i("vbFalse", 0);
-    i("vbBlack", 0x0); i("vbRed", 0xFF); i("vbGreen", 0xFF00); i("vbYellow", 0xFFFF);
-    i("vbBlue", 0xFF0000); i("vbMagenta", 0xFF00FF); i("vbCyan", 0xFFFF00); i("vbWhite", 0xFFFFFF);
-    i("vbObjectError", int(0x80040000));
+    l("vbBlack", 0x0); l("vbRed", 0xFF); l("vbGreen", 0xFF00); l("vbYellow", 0xFFFF);
+    l("vbBlue", 0xFF0000); l("vbMagenta", 0xFF00FF); l("vbCyan", 0xFFFF00); l("vbWhite", 0xFFFFFF);
+    l("vbObjectError", int(0x80040000));
     // Strings.
     s("vbCr", QStringLiteral("\r")); s("vbLf", QStringLiteral("\n")); s("vbCrLf", QStringLiteral("\r\n"));
     s("vbNewLine", QStringLiteral("\r\n")); s("vbTab", QStringLiteral("\t"));

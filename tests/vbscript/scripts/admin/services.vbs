@@ -33,7 +33,7 @@ WScript.Echo "Total: " & c.Total ' expect: Total: 7
 
 Dim fso : Set fso = CreateObject("Scripting.FileSystemObject")
 WScript.Echo fso.GetFileName("C:\Windows\System32\drivers\etc\hosts") ' expect: hosts
-WScript.Echo fso.FileExists("C:\Windows\System32\drivers\etc\hosts") ' expect: False
+WScript.Echo fso.FileExists("C:\Windows\System32\drivers\etc\hosts") ' expect: 0
 On Error Resume Next
 fso.CreateFolder "C:\Temp\Reports"
 WScript.Echo "CreateFolder: " & Err.Number & " " & Err.Description ' expect: CreateFolder: 76 Path not found

@@ -32,7 +32,7 @@ a.Deposit 5
 WScript.Echo a.Balance, a.Summary, TypeName(a) ' expect: 15 ann: 15 Account
 a.Balance = 100
 WScript.Echo a ' expect: ann: 100
-WScript.Echo a.Self() Is a, a Is Nothing ' expect: True False
+WScript.Echo a.Self() Is a, a Is Nothing ' expect: -1 0
 Set b = a
 Set a = Nothing
 WScript.Echo "still held" ' expect: still held

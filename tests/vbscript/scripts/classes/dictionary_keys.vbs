@@ -1,7 +1,7 @@
 ' Dictionary keys as VBScript compares them, and the order kept through many removals.
 Set d = CreateObject("Scripting.Dictionary")
 d.Add 1, "one"
-WScript.Echo d.Exists("1"), d.Exists(1.0), d.Exists(CLng(1)), d.Exists(CCur(1)), d.Exists(CByte(1)) ' expect: False True True True True
+WScript.Echo d.Exists("1"), d.Exists(1.0), d.Exists(CLng(1)), d.Exists(CCur(1)), d.Exists(CByte(1)) ' expect: 0 -1 -1 -1 -1
 d.Add "1", "text one"
 WScript.Echo d.Count, d(1), d("1") ' expect: 2 one text one
 Set a = New RegExp
@@ -10,12 +10,12 @@ d.Add a, "first object"
 d.Add b, "second object"
 WScript.Echo d(a), d(b), d.Count ' expect: first object second object 4
 d.Add Empty, "empty"
-WScript.Echo d(Empty), d.Exists(""), d.Exists(0) ' expect: empty False False
+WScript.Echo d(Empty), d.Exists(""), d.Exists(0) ' expect: empty 0 0
 
 Set t = CreateObject("Scripting.Dictionary")
 t.CompareMode = vbTextCompare
 t.Add "Straße", 1
-WScript.Echo t.Exists("straße"), t.Exists("STRAßE"), t.Exists("Strasse") ' expect: True True False
+WScript.Echo t.Exists("straße"), t.Exists("STRAßE"), t.Exists("Strasse") ' expect: -1 -1 0
 On Error Resume Next
 t.CompareMode = vbBinaryCompare
 WScript.Echo "CompareMode on a full dictionary:", Err.Number ' expect: CompareMode on a full dictionary: 5

@@ -6,9 +6,9 @@ ts.WriteLine "first line"
 ts.Write "second"
 ts.WriteBlankLines 1
 ts.Close
-WScript.Echo fso.FileExists("data/notes.txt"), fso.FolderExists("data"), fso.FileExists("data") ' expect: True True False
+WScript.Echo fso.FileExists("data/notes.txt"), fso.FolderExists("data"), fso.FileExists("data") ' expect: -1 -1 0
 Set ts = fso.OpenTextFile("data/notes.txt")
-WScript.Echo ts.ReadLine, "|", ts.ReadLine, "|", ts.AtEndOfStream ' expect: first line | second | True
+WScript.Echo ts.ReadLine, "|", ts.ReadLine, "|", ts.AtEndOfStream ' expect: first line | second | -1
 ts.Close
 Set ts = fso.OpenTextFile("data/notes.txt", 8)
 ts.WriteLine "third"
@@ -17,7 +17,7 @@ WScript.Echo Replace(fso.OpenTextFile("data/notes.txt").ReadAll, vbCrLf, "/") ' 
 Set f = fso.GetFile("data/notes.txt")
 WScript.Echo f.Name, f.Size, TypeName(f), fso.GetBaseName(f.Path), fso.GetExtensionName(f.Path) ' expect: notes.txt 27 File notes txt
 f.Name = "renamed.txt"
-WScript.Echo fso.FileExists("data/renamed.txt"), fso.FileExists("data/notes.txt") ' expect: True False
+WScript.Echo fso.FileExists("data/renamed.txt"), fso.FileExists("data/notes.txt") ' expect: -1 0
 fso.CopyFile "data/renamed.txt", "data/copy.txt"
 fso.CreateFolder "data/sub"
 For Each item In fso.GetFolder("data").Files
@@ -40,4 +40,4 @@ fso.GetFolder "nowhere"
 WScript.Echo Err.Number ' expect: 76
 On Error GoTo 0
 fso.DeleteFolder "data"
-WScript.Echo fso.FolderExists("data") ' expect: False
+WScript.Echo fso.FolderExists("data") ' expect: 0

@@ -10,4 +10,4 @@ Class RegExp
 End Class
 Set re = New RegExp
 re.Pattern = "b+"
-WScript.Echo re.Test("abbc") ' expect: True
+WScript.Echo re.Test("abbc") ' expect: -1

@@ -11,4 +11,4 @@ b = Rnd
 Rnd -5
 Randomize 6
 c = Rnd
-WScript.Echo a = b, a = c, a >= 0 And a < 1 ' expect: True False True
+WScript.Echo a = b, a = c, a >= 0 And a < 1 ' expect: -1 0 -1

@@ -11,4 +11,4 @@ Try "Split(""a,b"", "","", -1, 2)" ' expect: Split("a,b", ",", -1, 2) 5
 Try "Replace(""a"", ""a"", ""b"", 1, -1, 5)" ' expect: Replace("a", "a", "b", 1, -1, 5) 5
 Class Number : Public Default Property Get Value : Value = "12" : End Property : End Class
 Class Plain : Public X : End Class
-WScript.Echo IsNumeric(New Number), IsNumeric(New Plain), IsNumeric(Empty) ' expect: True False True
+WScript.Echo IsNumeric(New Number), IsNumeric(New Plain), IsNumeric(Empty) ' expect: -1 0 -1

@@ -23,7 +23,7 @@ Inc (v) : WScript.Echo v ' expect: 2
 Call Inc(v) : WScript.Echo v ' expect: 3
 Function Nothing_()
 End Function
-WScript.Echo IsEmpty(Nothing_()) ' expect: True
+WScript.Echo IsEmpty(Nothing_()) ' expect: -1
 Function Early(n)
   Early = "small"
   If n < 5 Then Exit Function

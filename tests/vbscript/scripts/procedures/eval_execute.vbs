@@ -1,7 +1,7 @@
 ' Code given as text: Eval, Execute, ExecuteGlobal, GetRef.
 x = 6
-WScript.Echo Eval("x * 7"), Eval("x = 6"), Eval("Len(""abc"") + 1") ' expect: 42 True 4
-WScript.Echo IsEmpty(Eval("neverSeen")) ' expect: True
+WScript.Echo Eval("x * 7"), Eval("x = 6"), Eval("Len(""abc"") + 1") ' expect: 42 -1 4
+WScript.Echo IsEmpty(Eval("neverSeen")) ' expect: -1
 Execute "y = x + 1"
 WScript.Echo y ' expect: 7
 ExecuteGlobal "Function Twice(n) : Twice = n * 2 : End Function"

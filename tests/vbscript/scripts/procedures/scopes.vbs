@@ -14,8 +14,8 @@ Sub Fresh()
   WScript.Echo IsEmpty(onlyHere)
   onlyHere = 1 ' an implicit local: gone when the Sub returns
 End Sub
-Fresh ' expect: True
-Fresh ' expect: True
+Fresh ' expect: -1
+Fresh ' expect: -1
 WScript.Echo Greeting, Twice ' expect: hi 42
 Function UsesLater()
   UsesLater = later

@@ -1,6 +1,6 @@
 ' Dim a() is an empty dynamic array; a fixed array comes into being when its Dim runs.
 Dim a()
-WScript.Echo VarType(a), IsArray(a) ' expect: 8204 True
+WScript.Echo VarType(a), IsArray(a) ' expect: 8204 -1
 On Error Resume Next
 x = UBound(a)
 WScript.Echo "UBound:", Err.Number ' expect: UBound: 9

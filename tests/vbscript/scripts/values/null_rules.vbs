@@ -2,7 +2,7 @@
 ' Null argument is found before the range errors of the arguments in front of it.
 WScript.Echo TypeName(Null + "x"), TypeName(Null & Null), TypeName(-Null), TypeName(Not Null) ' expect: Null Null Null Null
 WScript.Echo TypeName(Null = 1), TypeName(Null <> Null), TypeName(Null * 2), TypeName(Null \ 2) ' expect: Null Null Null Null
-WScript.Echo "a" & Null & "b", TypeName(Null And False), Null Or True ' expect: ab Boolean True
+WScript.Echo "a" & Null & "b", TypeName(Null And False), Null Or True ' expect: ab Boolean -1
 WScript.Echo TypeName(Len(Null)), TypeName(Left(Null, 1)), TypeName(Mid(Null, 2)), TypeName(UCase(Null)) ' expect: Null Null Null Null
 WScript.Echo TypeName(InStr(Null, "a")), TypeName(StrComp("a", Null)), TypeName(String(Null, "a")), TypeName(Abs(Null)) ' expect: Null Null Null Null
 WScript.Echo TypeName(DateAdd("d", 1, Null)), TypeName(DatePart("yyyy", Null)), TypeName(Year(Null)), TypeName(Hex(Null)) ' expect: Null Null Null Null
