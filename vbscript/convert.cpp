@@ -224,6 +224,10 @@ bool toInteger(Context &cx, const Value &v, int16_t &out)
 
 bool toByte(Context &cx, const Value &v, uint8_t &out)
 {
+    if (v.type() == VType::Boolean) { // True's bits, all set: CByte(True) is 255
+        out = v.asBool() ? 255 : 0;
+        return true;
+    }
     double d;
     if (!toDouble(cx, v, d))
         return false;

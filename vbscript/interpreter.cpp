@@ -1870,6 +1870,13 @@ Flow DimStmt::exec(Interp &I)
     for (Var &v : vars) {
         Subscripts counts;
         int64_t total = 0;
+        if (isReDim) { // a fixed array refuses before its new bounds are looked at
+            const Value *before = v.target->ref(I);
+            if (before && before->isArray() && before->asArray()->fixed) {
+                I.raiseNamed(err::ArrayLocked, v.target->written());
+                return Flow::Error;
+            }
+        }
         if (!v.bounds.empty() && !I.arrayShape(v.bounds, counts, total, v.target->written()))
             return Flow::Error;
         Value *target = v.target->ref(I);

@@ -44,16 +44,16 @@ class HostOptions(VbsrunTest):
     def test_accepted_options_in_any_case(self):
         s = self.script('WScript.Echo "ran", WScript.Interactive, WScript.Timeout\n')
         for options, out in [
-            ([], "ran True 0"),
-            (["//nologo"], "ran True 0"),
-            (["//NoLogo", "//I"], "ran True 0"),
-            (["//i"], "ran True 0"),
-            (["//T:7"], "ran True 7"),
-            (["//t:0"], "ran True 0"),
-            (["--timeout", "9"], "ran True 9"),
-            (["--timeout=9"], "ran True 9"),
-            (["//E:vbscript"], "ran True 0"),
-            (["//e:VBScript", "//T:3", "//nologo"], "ran True 3"),
+            ([], "ran -1 0"),
+            (["//nologo"], "ran -1 0"),
+            (["//NoLogo", "//I"], "ran -1 0"),
+            (["//i"], "ran -1 0"),
+            (["//T:7"], "ran -1 7"),
+            (["//t:0"], "ran -1 0"),
+            (["--timeout", "9"], "ran -1 9"),
+            (["--timeout=9"], "ran -1 9"),
+            (["//E:vbscript"], "ran -1 0"),
+            (["//e:VBScript", "//T:3", "//nologo"], "ran -1 3"),
         ]:
             with self.subTest(options=options):
                 self.assertEqual(self.run_vbsrun(*options, s), (0, out + "\n", ""))
@@ -158,6 +158,30 @@ class ShebangScripts(VbsrunTest):
         code, _, err = self.run_vbsrun(s)
         self.assertEqual(code, 1)
         self.assertIn("(2, 1) error", err)
+
+
+class ScriptEncodings(VbsrunTest):
+    def test_script_files_read_as_windows_reads_them(self):
+        # UTF-8, UTF-16 after its mark, and bytes that are no UTF-8: Windows-1252.
+        for name, data in [
+            ("utf8.vbs", 'WScript.Echo "Gr\u00fc\u00dfe \u20ac"\n'.encode("utf-8")),
+            ("utf16.vbs", b"\xff\xfe" + 'WScript.Echo "Gr\u00fc\u00dfe \u20ac"\r\n'.encode("utf-16-le")),
+            ("ansi.vbs", 'WScript.Echo "Gr\u00fc\u00dfe \u20ac"\r\n'.encode("cp1252")),
+        ]:
+            with self.subTest(name=name):
+                path = os.path.join(self.folder, name)
+                with open(path, "wb") as f:
+                    f.write(data)
+                self.assertEqual(self.run_vbsrun(path), (0, "Gr\u00fc\u00dfe \u20ac\n", ""))
+                self.assertEqual(self.run_vbsrun("--check", path), (0, "", ""))
+
+    def test_windows_1252_is_never_replacement_characters(self):
+        path = os.path.join(self.folder, "bad.vbs")
+        with open(path, "wb") as f:
+            f.write(b'x = "\xe9\r\nIf Then\r\n')
+        code, out, err = self.run_vbsrun("--check", path)
+        self.assertEqual(code, 1)
+        self.assertNotIn("\ufffd", err)
 
 
 class ExitCodes(VbsrunTest):

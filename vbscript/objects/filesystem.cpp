@@ -39,7 +39,8 @@ bool flag(Context &cx, Args a, int i, bool fallback, bool &out)
 }
 
 // A file opened for reading, writing or appending: text in UTF-8 (or UTF-16 with a mark),
-// lines ending in CR LF when written, in CR LF or LF when read.
+// lines ending in CR LF when written, in CR LF or LF when read. With the Unicode format it
+// is written as Windows writes it: UTF-16LE after the mark FF FE.
 class TextStream : public Object {
 public:
     TextStream(const QString &path, int mode) : m_file(path), m_mode(mode) {}
@@ -52,25 +53,34 @@ public:
             m_text = decodeText(m_file.readAll(), unicode);
             return true;
         }
-        return m_file.open(m_mode == ForAppending ? QIODevice::Append : QIODevice::WriteOnly | QIODevice::Truncate);
+        if (!m_file.open(m_mode == ForAppending ? QIODevice::Append : QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        if (unicode && m_file.size() == 0)
+            return m_file.write("\xff\xfe", 2) == 2;
+        return true;
     }
     QString typeName() const override { return QStringLiteral("TextStream"); }
     int memberId(const QString &name) override
     {
         static const MemberTable members{"ReadLine", "ReadAll", "Read", "Write", "WriteLine", "WriteBlankLines",
-                                         "AtEndOfStream", "AtEndOfLine", "Line", "Close", "SkipLine"};
+                                         "AtEndOfStream", "AtEndOfLine", "Line", "Close", "SkipLine", "Skip",
+                                         "Column"};
         return members.id(name);
     }
     bool invoke(Context &cx, int id, Invoke, Args args, Value &result) override
     {
-        const bool reading = id <= 3 || id == 7 || id == 8 || id == 11;
-        if (id != 9 && id != 10 && !m_file.isOpen())
+        enum { ReadLine = 1, ReadAll, Read, Write, WriteLine, WriteBlankLines, AtEndOfStream, AtEndOfLine, Line,
+               Close, SkipLine, Skip, Column };
+        const bool reading = id == ReadLine || id == ReadAll || id == Read || id == AtEndOfStream
+                             || id == AtEndOfLine || id == SkipLine || id == Skip;
+        const bool anyMode = id == Line || id == Close || id == Column;
+        if (!anyMode && !m_file.isOpen())
             return cx.raise(BadFileMode);
-        if (id != 9 && id != 10 && reading != (m_mode == ForReading))
+        if (!anyMode && reading != (m_mode == ForReading))
             return cx.raise(BadFileMode);
         switch (id) {
-        case 1:
-        case 11: { // ReadLine, SkipLine
+        case ReadLine:
+        case SkipLine: {
             if (m_pos >= m_text.size())
                 return cx.raise(InputPastEnd);
             qsizetype end = m_text.indexOf(QLatin1Char('\n'), m_pos);
@@ -79,36 +89,40 @@ public:
             QString line = m_text.mid(m_pos, end - m_pos);
             if (line.endsWith(QLatin1Char('\r')))
                 line.chop(1);
-            m_pos = end + 1;
-            ++m_line;
-            if (id == 1)
+            advance(qMin(end + 1, m_text.size()) - m_pos);
+            if (id == ReadLine)
                 result = Value::string(line);
             return true;
         }
-        case 2:
+        case ReadAll:
             result = Value::string(m_text.mid(m_pos));
-            m_pos = m_text.size();
+            advance(m_text.size() - m_pos);
             return true;
-        case 3: {
+        case Read:
+        case Skip: {
             int32_t n;
             if (args.count != 1 || !toLong(cx, args[0], n))
                 return cx.raiseUnlessPending(err::WrongArgs);
-            if (m_pos >= m_text.size())
+            if (n < 0)
+                return cx.raise(err::InvalidCall);
+            if (m_pos >= m_text.size() && n > 0)
                 return cx.raise(InputPastEnd);
-            result = Value::string(m_text.mid(m_pos, qMax(0, n)));
-            m_pos += qMax(0, n);
+            const qsizetype take = qMin<qsizetype>(n, m_text.size() - m_pos);
+            if (id == Read)
+                result = Value::string(m_text.mid(m_pos, take));
+            advance(take);
             return true;
         }
-        case 4:
-        case 5: {
+        case Write:
+        case WriteLine: {
             QString text;
             if (args.has(0) && !toText(cx, args[0], text))
                 return false;
-            if (id == 5)
+            if (id == WriteLine)
                 text += QStringLiteral("\r\n");
             return write(cx, text);
         }
-        case 6: {
+        case WriteBlankLines: {
             int32_t n;
             if (args.count != 1 || !toLong(cx, args[0], n))
                 return cx.raiseUnlessPending(err::WrongArgs);
@@ -120,22 +134,42 @@ public:
             }
             return true;
         }
-        case 7: result = Value::boolean(m_pos >= m_text.size()); return true;
-        case 8: result = Value::boolean(m_pos >= m_text.size() || m_text[m_pos] == QLatin1Char('\r') || m_text[m_pos] == QLatin1Char('\n')); return true;
-        case 9: result = Value::lng(m_line); return true;
-        case 10: m_file.close(); return true;
+        case AtEndOfStream: result = Value::boolean(m_pos >= m_text.size()); return true;
+        case AtEndOfLine:
+            result = Value::boolean(m_pos >= m_text.size() || m_text[m_pos] == QLatin1Char('\r')
+                                    || m_text[m_pos] == QLatin1Char('\n'));
+            return true;
+        case Line: result = Value::lng(m_line); return true;
+        case Column: result = Value::lng(m_column); return true;
+        case Close: m_file.close(); return true;
         default: return cx.raise(err::NoSuchMember);
         }
     }
 
 private:
+    // Moves the reading position on, keeping Line and Column in step.
+    void advance(qsizetype n)
+    {
+        track(QStringView(m_text).mid(m_pos, n));
+        m_pos += n;
+    }
+    void track(QStringView text)
+    {
+        const qsizetype lastBreak = text.lastIndexOf(QLatin1Char('\n'));
+        if (lastBreak < 0) {
+            m_column += int(text.size());
+            return;
+        }
+        m_line += int(text.count(QLatin1Char('\n')));
+        m_column = int(text.size() - lastBreak);
+    }
     bool write(Context &cx, const QString &text)
     {
         const QByteArray bytes = m_unicode ? QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2)
                                            : text.toUtf8();
         if (m_file.write(bytes) != bytes.size())
             return cx.raise(57); // Device I/O error
-        m_line += int(text.count(QLatin1Char('\n')));
+        track(text);
         return true;
     }
 
@@ -145,6 +179,7 @@ private:
     QString m_text;
     qsizetype m_pos = 0;
     int m_line = 1;
+    int m_column = 1;
 };
 
 // A read-only list of File or Folder objects: Count, Item(name), For Each.

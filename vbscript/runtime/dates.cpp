@@ -94,6 +94,15 @@ int weekOfYear(double date, int first, int firstWeek)
 bool weekday(Context &cx, Args a, Value &r)
 {
     if (a[0].isNull()) {
+        // The first day is checked even when the date is Null: Null there is 94, text 13,
+        // a number outside 0..7 is 5.
+        if (a.has(1)) {
+            if (a[1].isNull())
+                return cx.raise(err::InvalidNull);
+            int first;
+            if (!firstDayArg(cx, a, 1, first))
+                return false;
+        }
         r = Value::null();
         return true;
     }
@@ -153,6 +162,8 @@ bool monthname(Context &cx, Args a, Value &r)
 {
     int32_t m;
     bool abbreviate = false;
+    if (a.has(1) && a[1].isNull())
+        return cx.raise(err::InvalidNull);
     if (!toLong(cx, a[0], m) || (a.has(1) && !toBool(cx, a[1], abbreviate)))
         return false;
     if (m < 1 || m > 12)

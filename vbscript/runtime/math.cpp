@@ -112,6 +112,10 @@ bool round(Context &cx, Args a, Value &r)
         return false;
     if (places < 0)
         return cx.raise(err::InvalidCall);
+    if (a[0].type() == VType::Boolean) { // Round(True) is True
+        r = a[0];
+        return true;
+    }
     if (n.type() == VType::Integer || n.type() == VType::Long || n.type() == VType::Byte) {
         r = n;
         return true;

@@ -160,10 +160,8 @@ bool instrrev(Context &cx, Args a, Value &r)
     bool text;
     if (!compareMode(cx, a, 3, text))
         return false;
-    if (a[0].isNull() || a[1].isNull()) {
-        r = Value::null();
-        return true;
-    }
+    if (a[0].isNull() || a[1].isNull()) // unlike InStr, InStrRev takes no Null at all
+        return cx.raise(err::InvalidNull);
     QString hay, needle;
     if (!toText(cx, a[0], hay) || !toText(cx, a[1], needle))
         return false;
@@ -171,7 +169,9 @@ bool instrrev(Context &cx, Args a, Value &r)
     return true;
 }
 
-template <QString (QString::*Convert)() const &>
+// UCase and LCase map each UTF-16 unit alone, as Windows does: the length never changes
+// ("Straße" is "STRAßE", not "STRASSE"; a character with no single-unit twin stays).
+template <bool Upper>
 bool caseFunction(Context &cx, Args a, Value &r)
 {
     if (nullIn(a[0], r))
@@ -179,7 +179,11 @@ bool caseFunction(Context &cx, Args a, Value &r)
     QString s;
     if (!toText(cx, a[0], s))
         return false;
-    r = Value::string((s.*Convert)());
+    QChar *c = s.data();
+    for (qsizetype i = 0; i < s.size(); ++i)
+        if (!c[i].isSurrogate())
+            c[i] = Upper ? c[i].toUpper() : c[i].toLower();
+    r = Value::string(std::move(s));
     return true;
 }
 
@@ -592,8 +596,8 @@ const Builtin stringFunctions[] = {
     {"Mid", 2, 3, mid},
     {"InStr", 2, 4, instr},
     {"InStrRev", 2, 4, instrrev},
-    {"UCase", 1, 1, caseFunction<&QString::toUpper>},
-    {"LCase", 1, 1, caseFunction<&QString::toLower>},
+    {"UCase", 1, 1, caseFunction<true>},
+    {"LCase", 1, 1, caseFunction<false>},
     {"Trim", 1, 1, trim},
     {"LTrim", 1, 1, ltrim},
     {"RTrim", 1, 1, rtrim},
