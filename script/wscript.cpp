@@ -304,8 +304,18 @@ bool WScriptObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &r
         result = Value::object(o);
         return true;
     }
-    case GetObject:
-        return cx.raise(err::CantCreateObject, QStringLiteral("There are no running objects to get on this system"));
+    case GetObject: { // GetObject(pathname[, progId[, prefix]]): as the built-in, without events
+        QString moniker;
+        if (args.count < 1 || args.count > 3 || !toText(cx, args[0], moniker))
+            return cx.raiseUnlessPending(err::WrongArgs);
+        if (args.has(2))
+            return cx.raise(err::InvalidCall, QStringLiteral("Event handling with a prefix is not available here"));
+        if (args.has(1)) {
+            QString progId;
+            return toText(cx, args[1], progId) && cx.raiseNamed(err::CantCreateObject, progId);
+        }
+        return cx.getObject(moniker, result);
+    }
     case ConnectObject:
     case DisconnectObject:
         return cx.raise(err::InvalidCall, QStringLiteral("Event handling is not available here"));

@@ -140,6 +140,9 @@ struct ArgList {
 struct Index : Expr { // base(args): a call, an array element, or a default member
     Expr *base = nullptr;
     ArgList args;
+    // (f)(x): the name was in parentheses. It calls f with x, but a Function that takes no
+    // arguments is called first and its result indexed, as (F)(0) always read.
+    bool nameInParens = false;
     bool eval(Interp &I, Value &out) override;
     bool assign(Interp &I, Value &&v, bool isSet) override;
     bool call(Interp &I) override;
@@ -240,13 +243,23 @@ struct ConstRef : HeldValue { // a named constant: reads as its value, refuses a
     QString written() const override { return name; }
 };
 
-struct Undefined : Expr { // a name that Option Explicit leaves undeclared
-    QString name;
+// A name that Option Explicit leaves undeclared when it is compiled. It is looked for when
+// the statement runs, against everything that exists by then: the include idiom defines
+// procedures and variables with ExecuteGlobal before the script uses them. Until the name
+// exists, every use raises 500 Variable is undefined.
+struct Undefined : GlobalVar {
+    Undefined()
+    {
+        access = Access::Other;
+        simple = false;
+    }
+    bool known(Interp &I) const;
+    bool peek(Interp &I, const Value *&out, Value &tmp) override;
+    Value *plainRef(Interp &) override { return nullptr; }
     bool eval(Interp &I, Value &out) override;
     bool assign(Interp &I, Value &&v, bool isSet) override;
     bool call(Interp &I) override;
     Value *ref(Interp &I) override;
-    QString written() const override { return name; }
 };
 
 struct ArgValues; // evaluated arguments, see interpreter.h

@@ -85,7 +85,12 @@ Expr *Resolver::lookup(Name *n, ArgList *args)
             return m;
         }
     }
-    if (GlobalEntry *e = I.global(name)) {
+    GlobalEntry *e = I.global(name);
+    if (e && e->kind == GlobalEntry::Var && !e->declared && !e->assignedAtTop && findBuiltin(name))
+        e = nullptr; // only a procedure's own variable of that name: elsewhere the built-in
+    if (e) {
+        if (e->kind == GlobalEntry::Var && !e->declared && m_explicit && !n->declares)
+            return implicitVariable(n); // it may exist when the statement runs
         if (e->kind == GlobalEntry::Var && !e->declared && proc && unknown == Unknown::Declare)
             return implicitLocal(n, e);
         switch (e->kind) {
@@ -170,9 +175,23 @@ Expr *Resolver::lookup(Name *n, ArgList *args)
             h->args = *args;
         return h;
     }
+    return implicitVariable(n);
+}
+
+Expr *Resolver::implicitVariable(Name *n)
+{
+    const QString &name = n->name;
+    auto at = [n](Expr *e) {
+        e->line = n->line;
+        e->column = n->column;
+        return e;
+    };
     if (m_explicit && !n->declares) {
         auto *u = static_cast<Undefined *>(at(I.make<Undefined>()));
         u->name = name;
+        u->entry = I.global(name);
+        if (!u->entry)
+            u->entry = I.addGlobal(name, GlobalEntry::Var);
         return u;
     }
     if (unknown == Unknown::ReadEmpty)
@@ -183,8 +202,21 @@ Expr *Resolver::lookup(Name *n, ArgList *args)
         return implicitLocal(n, I.addGlobal(name, GlobalEntry::Var));
     auto *v = static_cast<GlobalVar *>(at(I.make<GlobalVar>()));
     v->entry = I.addGlobal(name, GlobalEntry::Var);
+    v->entry->assignedAtTop = true;
     v->name = name;
     return v;
+}
+
+Expr *Resolver::target(Expr *e)
+{
+    // The names of built-in functions are no keywords: a script that assigns to one (For
+    // year = 2008 To 2121) has a variable of that name, which hides the function in its
+    // scope from there on.
+    if (auto *n = dynamic_cast<Name *>(e); n && findBuiltin(n->name)) {
+        Expr *found = lookup(n, nullptr);
+        return dynamic_cast<BuiltinCall *>(found) ? implicitVariable(n) : found;
+    }
+    return expr(e);
 }
 
 Expr *Resolver::implicitLocal(Name *n, GlobalEntry *global)
@@ -219,6 +251,14 @@ Expr *Index::resolve(Resolver &R)
 {
     args.resolveAll(R);
     if (auto *n = dynamic_cast<Name *>(base)) {
+        if (nameInParens && !args.items.empty()) {
+            Expr *alone = R.lookup(n, nullptr);
+            auto *call = dynamic_cast<ProcCall *>(alone);
+            if (call && call->entry->proc && call->entry->proc->params.empty()) {
+                base = call; // (F)(0): F's result, indexed
+                return this;
+            }
+        }
         Expr *target = R.lookup(n, &args);
         if (dynamic_cast<LocalVar *>(target) || dynamic_cast<GlobalVar *>(target)
             || dynamic_cast<Undefined *>(target) || dynamic_cast<ConstRef *>(target)) {
@@ -299,20 +339,21 @@ bool sameVariable(Expr *a, Expr *b)
         return la->slot == lb->slot;
     auto *ga = dynamic_cast<GlobalVar *>(a);
     auto *gb = dynamic_cast<GlobalVar *>(b);
-    return ga && gb && ga->entry == gb->entry;
+    // (A name looked for when it runs is not known to be a variable.)
+    return ga && gb && ga->entry == gb->entry && !dynamic_cast<Undefined *>(a) && !dynamic_cast<Undefined *>(b);
 }
 } // namespace
 
 void Assign::resolve(Resolver &R)
 {
-    target = R.expr(target);
+    target = R.target(target);
     value = R.expr(value);
 }
 
 void DimStmt::resolve(Resolver &R)
 {
     for (Var &v : vars) {
-        v.target = R.expr(v.target);
+        v.target = R.target(v.target);
         for (Expr *&b : v.bounds)
             b = R.expr(b);
     }
@@ -346,7 +387,7 @@ void SelectStmt::resolve(Resolver &R)
 
 void ForStmt::resolve(Resolver &R)
 {
-    var = R.expr(var);
+    var = R.target(var);
     from = R.expr(from);
     to = R.expr(to);
     step = R.expr(step);
@@ -355,7 +396,7 @@ void ForStmt::resolve(Resolver &R)
 
 void ForEachStmt::resolve(Resolver &R)
 {
-    var = R.expr(var);
+    var = R.target(var);
     collection = R.expr(collection);
     R.block(body);
 }

@@ -16,6 +16,9 @@ public:
     Resolver(Interp &interp, bool optionExplicit) : I(interp), m_explicit(optionExplicit) {}
 
     Expr *lookup(Name *name, ArgList *args);
+    // An expression assigned to (Let, Set, a For counter, ReDim): like expr, except that a
+    // built-in function's name becomes a variable.
+    Expr *target(Expr *e);
     Expr *expr(Expr *e)
     {
         if (!e)
@@ -47,6 +50,7 @@ public:
 private:
     int localSlot(const QString &name) const;
     Expr *implicitLocal(Name *n, GlobalEntry *global);
+    Expr *implicitVariable(Name *n);
     bool m_explicit;
     bool m_failed = false;
     ScriptError m_error;

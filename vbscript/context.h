@@ -58,6 +58,9 @@ qint64 residentBytes();
 
 // Makes objects for CreateObject("Program.Class").
 using ClassFactory = std::function<Object *()>;
+// Answers GetObject("scheme:..."): the object the whole moniker names, or null with the
+// error raised through the context (a remote computer, a query that is malformed).
+using MonikerFactory = std::function<Object *(Context &cx, const QString &moniker)>;
 
 // The engine as built-in functions and objects see it: raising errors, the host, and the
 // conversions every built-in shares.
@@ -104,6 +107,9 @@ public:
     virtual Host *host() const = 0;
     // CreateObject: a new object of the class the host registered under the name, or null.
     virtual Object *createObject(const QString &progId) = 0;
+    // GetObject(moniker): the object a registered scheme makes of it; false with 429 for a
+    // scheme nobody handles, or 432 for a file whose type nothing handles.
+    virtual bool getObject(const QString &moniker, Value &out) = 0;
     // Eval, Execute, ExecuteGlobal and GetRef: code given as text while the script runs.
     virtual bool evaluate(const QString &expression, Value &out) = 0;
     virtual bool execute(const QString &code, bool global) = 0;

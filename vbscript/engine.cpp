@@ -12,6 +12,7 @@ namespace vbs {
 Engine::Engine() : m_interp(std::make_unique<Interp>())
 {
     m_interp->setClasses(&m_classes);
+    m_interp->setMonikers(&m_monikers);
     // The language's own library objects.
     registerClass(Dictionary::ClassId, [] { return new Dictionary; });
     registerClass(QStringLiteral("VBScript.RegExp"), [] { return new RegExpObject; });
@@ -24,6 +25,14 @@ void Engine::registerClass(const QString &progId, ClassFactory factory)
         m_classes.insert(progId.toLower(), std::move(factory));
     else
         m_classes.remove(progId.toLower());
+}
+
+void Engine::registerMoniker(const QString &scheme, MonikerFactory factory)
+{
+    if (factory)
+        m_monikers.insert(scheme.toLower(), std::move(factory));
+    else
+        m_monikers.remove(scheme.toLower());
 }
 
 Engine::~Engine()
@@ -60,6 +69,7 @@ void Engine::reset()
     m_interp = std::make_unique<Interp>();
     m_interp->setHost(m_host);
     m_interp->setClasses(&m_classes);
+    m_interp->setMonikers(&m_monikers);
     m_interp->limits = m_limits;
     m_error = ScriptError();
 }

@@ -38,6 +38,8 @@ public:
     // Makes CreateObject(progId) give objects of this factory (kept across reset); an
     // empty factory takes the class away (a host that must not let scripts touch files).
     void registerClass(const QString &progId, ClassFactory factory);
+    // Makes GetObject("scheme:...") answer with this factory (kept across reset).
+    void registerMoniker(const QString &scheme, MonikerFactory factory);
 
     // Discards all code, variables and registered objects.
     void reset();
@@ -72,6 +74,7 @@ private:
 
     std::unique_ptr<Interp> m_interp;
     QHash<QString, ClassFactory> m_classes;
+    QHash<QString, MonikerFactory> m_monikers;
     Host *m_host = nullptr;
     qint64 m_timeout = 0;
     Limits m_limits;

@@ -50,6 +50,7 @@ enum : int32_t {
     InvalidNull = 94,
     ObjectRequired = 424,
     CantCreateObject = 429,
+    FileOrClassNotFound = 432,
     NoSuchMember = 438,
     WrongArgs = 450,
     NotCollection = 451,

@@ -324,6 +324,32 @@ void Interp::releaseGlobals()
         m_globals[i].value.clear();
 }
 
+bool Interp::getObject(const QString &moniker, Value &out)
+{
+    // "winmgmts:\\.\root\cimv2", "WinMgmts:{impersonationLevel=impersonate}!...": the
+    // scheme is what comes before the first colon, if that is no drive letter.
+    const qsizetype colon = moniker.indexOf(QLatin1Char(':'));
+    if (colon > 1 && m_monikers) {
+        const auto factory = m_monikers->constFind(moniker.left(colon).trimmed().toLower());
+        if (factory != m_monikers->constEnd()) {
+            Object *made = (*factory)(*this, moniker);
+            if (!made) {
+                if (!hasError())
+                    raiseNamed(err::CantCreateObject, moniker);
+                return false;
+            }
+            out = Value::object(made);
+            return true;
+        }
+        bool scheme = true;
+        for (qsizetype i = 0; i < colon; ++i)
+            scheme = scheme && (moniker[i].isLetterOrNumber() || moniker[i] == QLatin1Char('.'));
+        if (scheme)
+            return raiseNamed(err::CantCreateObject, moniker);
+    }
+    return raiseNamed(err::FileOrClassNotFound, moniker);
+}
+
 Object *Interp::createObject(const QString &progId)
 {
     if (!m_classes)
@@ -868,14 +894,17 @@ bool ConstRef::assign(Interp &I, Value &&, bool)
     return I.raiseNamed(err::IllegalAssignment, name);
 }
 
-bool Undefined::eval(Interp &I, Value &) { return I.raiseNamed(err::Undefined, name); }
-bool Undefined::assign(Interp &I, Value &&, bool) { return I.raiseNamed(err::Undefined, name); }
-bool Undefined::call(Interp &I) { return I.raiseNamed(err::Undefined, name); }
-Value *Undefined::ref(Interp &I)
+bool Undefined::known(Interp &I) const
 {
-    I.raiseNamed(err::Undefined, name);
-    return nullptr;
+    if (entry->kind != GlobalEntry::Var || entry->declared || entry->exists)
+        return true;
+    return I.raiseNamed(err::Undefined, name);
 }
+bool Undefined::peek(Interp &I, const Value *&out, Value &tmp) { return known(I) && GlobalVar::peek(I, out, tmp); }
+bool Undefined::eval(Interp &I, Value &out) { return known(I) && GlobalVar::eval(I, out); }
+bool Undefined::assign(Interp &I, Value &&v, bool isSet) { return known(I) && GlobalVar::assign(I, std::move(v), isSet); }
+bool Undefined::call(Interp &I) { return known(I) && GlobalVar::call(I); }
+Value *Undefined::ref(Interp &I) { return known(I) ? GlobalVar::ref(I) : nullptr; }
 
 bool Index::eval(Interp &I, Value &out)
 {

@@ -25,6 +25,10 @@ struct GlobalEntry {
     // own local unless the global exists when they run.
     bool declared = false;
     bool exists = false;
+    // Assigned by script-level code without a declaration: a variable of the whole script.
+    // (An undeclared name inside a procedure also has an entry here, for the run where the
+    // global exists; that one does not hide a built-in function of the same name.)
+    bool assignedAtTop = false;
     QString name;
     Value value;
     Proc *proc = nullptr;
@@ -105,6 +109,8 @@ public:
     bool execute(const QString &code, bool global) override;
     Object *procedureRef(const QString &name) override;
     void setClasses(const QHash<QString, ClassFactory> *classes) { m_classes = classes; }
+    void setMonikers(const QHash<QString, MonikerFactory> *monikers) { m_monikers = monikers; }
+    bool getObject(const QString &moniker, Value &out) override;
 
     // ---- program --------------------------------------------------------------------
     template <typename T> T *make()
@@ -180,6 +186,7 @@ private:
     // Tells objects that outlive the interpreter (GetRef's) that it is gone.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     const QHash<QString, ClassFactory> *m_classes = nullptr;
+    const QHash<QString, MonikerFactory> *m_monikers = nullptr; // by scheme, lower case, without ':'
     std::vector<std::unique_ptr<Node>> m_nodes;
     // Nodes below this index are kept for good (procedures defined by ExecuteGlobal).
     size_t m_pinnedNodes = 0;

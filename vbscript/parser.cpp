@@ -834,7 +834,8 @@ bool Parser::simple(Block &out, bool isCall)
     // WScript.Echo (x).Name: the chain went on after a group in parentheses with a blank
     // before it, so that group begins the arguments.
     const bool spacedGroupStartsArgs = !isCall && spacedParenStart && spacedParenStart != lastParenStart;
-    if (!spacedGroupStartsArgs && (atEnd() || atKw(Kw::Else))) {
+    // (End Sub may follow directly, on the same line: Call ok(x = 1, "x")End Sub.)
+    if (!spacedGroupStartsArgs && (atEnd() || atKw(Kw::Else) || atKw(Kw::EndKw))) {
         // Foo(a) as a statement passes a by value; Foo(a, b) needs Call.
         if (auto *index = dynamic_cast<Index *>(target); index && !isCall) {
             if (index->args.items.size() > 1)
@@ -917,7 +918,7 @@ bool Parser::argList(ArgList &args, Tok close)
     if (close == Tok::RParen && accept(Tok::RParen))
         return true;
     for (;;) {
-        if (at(Tok::Comma) || (close == Tok::RParen ? at(Tok::RParen) : (atEnd() || atKw(Kw::Else)))) {
+        if (at(Tok::Comma) || (close == Tok::RParen ? at(Tok::RParen) : (atEnd() || atKw(Kw::Else) || atKw(Kw::EndKw)))) {
             args.items.push_back(nullptr);
         } else {
             Expr *e = expr();
@@ -1166,6 +1167,17 @@ Expr *Parser::postfix(Expr *base)
             if (!argList(args, Tok::RParen))
                 return nullptr;
             lastParenStart = parenAt;
+            // (((f))) (x) calls f with x: parentheses around a name are no call of their own.
+            bool nameInParens = false;
+            if (auto *paren = dynamic_cast<Paren *>(base)) {
+                Expr *inner = paren;
+                while (auto *nested = dynamic_cast<Paren *>(inner))
+                    inner = nested->inner;
+                if (dynamic_cast<Name *>(inner)) {
+                    base = inner;
+                    nameInParens = true;
+                }
+            }
             if (auto *m = dynamic_cast<Member *>(base); m && !m->hasArgs) {
                 m->hasArgs = true;
                 m->args = args;
@@ -1176,6 +1188,7 @@ Expr *Parser::postfix(Expr *base)
             index->column = base->column;
             index->base = base;
             index->args = args;
+            index->nameInParens = nameInParens;
             base = index;
             continue;
         }

@@ -21,6 +21,24 @@ bool createobject(Context &cx, Args a, Value &r)
     return true;
 }
 
+// GetObject([pathname][, class]): an object a moniker names ("winmgmts:..."). There are no
+// running objects to attach to here, so a class alone is 429, as is a scheme nobody
+// handles; a file whose type nothing handles is 432.
+bool getobject(Context &cx, Args a, Value &r)
+{
+    QString moniker;
+    if (a.has(0) && !toText(cx, a[0], moniker))
+        return false;
+    QString progId;
+    if (a.has(1) && !toText(cx, a[1], progId))
+        return false;
+    if (moniker.isEmpty())
+        return progId.isEmpty() ? cx.raise(err::InvalidCall) : cx.raiseNamed(err::CantCreateObject, progId);
+    if (!progId.isEmpty()) // open this file with that class: no class opens files here
+        return cx.raiseNamed(err::CantCreateObject, progId);
+    return cx.getObject(moniker, r);
+}
+
 // Eval(expression): its value, with the variables in scope where Eval is called.
 bool eval(Context &cx, Args a, Value &r)
 {
@@ -58,6 +76,7 @@ bool getref(Context &cx, Args a, Value &r)
 
 const Builtin objectFunctions[] = {
     {"CreateObject", 1, 2, createobject},
+    {"GetObject", 0, 2, getobject},
     {"Eval", 1, 1, eval},
     {"Execute", 1, 1, execute},
     {"ExecuteGlobal", 1, 1, executeglobal},
