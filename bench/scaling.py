@@ -69,6 +69,41 @@ Next
 s = ""
 For i = 1 To @N@ : s = s & "x" : Next
 """, 2000000),
+    "s = s & a & b & c (global)": ("""
+s = ""
+For i = 1 To @N@ : s = s & "item" & i & ";" : Next
+""", 100000),
+    "s = s & a & b & c (local)": ("""
+Sub Build()
+  Dim s
+  s = ""
+  For i = 1 To @N@ : s = s & "item" & i & ";" : Next
+End Sub
+Build
+""", 100000),
+    "arr(i) = arr(i) & a & b": ("""
+Dim arr(3)
+arr(2) = ""
+For i = 1 To @N@ : arr(2) = arr(2) & "item" & i : Next
+""", 100000),
+    "Me.buf = Me.buf & a, buf = buf & a, o.buf = o.buf & a": ("""
+Class Report
+  Public buf
+  Sub Add(x)
+    Me.buf = Me.buf & "<" & x
+    buf = buf & ">"
+  End Sub
+End Class
+Set r = New Report : r.buf = ""
+For i = 1 To @N@ : r.Add i : r.buf = r.buf & ";" & i : Next
+""", 50000),
+    "With o : .buf = .buf & a & b": ("""
+Class Report : Public buf : End Class
+Set r = New Report : r.buf = ""
+With r
+  For i = 1 To @N@ : .buf = .buf & "item" & i : Next
+End With
+""", 100000),
     "Mid, Left, Right, InStr on a long string": ("""
 s = String(@N@, "a") & "b"
 For i = 1 To @N@

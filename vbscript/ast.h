@@ -339,10 +339,17 @@ struct Assign : Stmt {
     void resolve(Resolver &R) override;
 };
 
-struct AppendAssign : Stmt { // s = s & x, appended in place
-    Expr *target = nullptr; // LocalVar or GlobalVar
-    Expr *value = nullptr;
+// s = s & a & b ..., the target first in the chain: the pieces are appended to the string
+// in place, so that building a text in a loop takes time in proportion to its length. The
+// target is a variable, a field (buf, Me.buf, o.buf) or an element with simple subscripts
+// (arr(i)); where it holds no string, or is a property, the statement runs as written.
+struct AppendAssign : Stmt {
+    Expr *target = nullptr;
+    std::vector<Expr *> pieces;
     Flow exec(Interp &I) override;
+
+private:
+    Value *storage(Interp &I, Value &hold);
 };
 
 struct DimStmt : Stmt { // Dim/ReDim with bounds: (re)creates arrays when it runs

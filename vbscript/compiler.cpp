@@ -1,5 +1,6 @@
 #include "compiler.h"
 
+#include "convert.h"
 #include "interpreter.h"
 #include "parser.h"
 #include "runtime/builtins.h"
@@ -430,19 +431,61 @@ int ClassDef::memberId(const QString &name, bool insideClass) const
 
 namespace {
 
-// Appending to a string variable in place: s = s & x.
+// Whether two expressions always name the same storage and reading them runs no code: the
+// same variable, the same field, the same element by the same simple subscripts.
+bool sameStorage(Expr *a, Expr *b)
+{
+    if (sameVariable(a, b))
+        return true;
+    if (auto *ca = dynamic_cast<ClassMemberRef *>(a)) {
+        auto *cb = dynamic_cast<ClassMemberRef *>(b);
+        return cb && !ca->hasArgs && !cb->hasArgs && ca->id == cb->id;
+    }
+    if (auto *ma = dynamic_cast<Member *>(a)) {
+        auto *mb = dynamic_cast<Member *>(b);
+        const bool bothMe = dynamic_cast<MeExpr *>(ma->object) && mb && dynamic_cast<MeExpr *>(mb->object);
+        return mb && !ma->hasArgs && !mb->hasArgs && ma->name.compare(mb->name, Qt::CaseInsensitive) == 0
+               && (bothMe || sameVariable(ma->object, mb->object));
+    }
+    if (auto *ea = dynamic_cast<ElementOf *>(a)) {
+        auto *eb = dynamic_cast<ElementOf *>(b);
+        if (!eb || !sameVariable(ea->var, eb->var) || ea->args.items.size() != eb->args.items.size())
+            return false;
+        for (size_t i = 0; i < ea->args.items.size(); ++i) {
+            Expr *x = ea->args.items[i], *y = eb->args.items[i];
+            if (!x || !y)
+                return false;
+            auto *lx = dynamic_cast<Literal *>(x), *ly = dynamic_cast<Literal *>(y);
+            const bool sameLiteral = lx && ly && lx->value.type() == ly->value.type()
+                                     && displayText(lx->value) == displayText(ly->value);
+            if (!sameLiteral && !sameVariable(x, y))
+                return false;
+        }
+        return true;
+    }
+    return false;
+}
+
+// Appending to a string in place: s = s & a & b ..., the target first in the chain.
 Stmt *optimised(Interp &I, Assign *a)
 {
     if (a->isSet)
         return a;
-    auto *concat = dynamic_cast<Binary *>(a->value);
-    if (!concat || concat->op != BinOp::Concat || !sameVariable(a->target, concat->lhs))
+    std::vector<Expr *> pieces;
+    Expr *e = a->value;
+    while (auto *b = dynamic_cast<Binary *>(e)) {
+        if (b->op != BinOp::Concat)
+            break;
+        pieces.push_back(b->rhs);
+        e = b->lhs;
+    }
+    if (pieces.empty() || !sameStorage(a->target, e))
         return a;
     auto *append = I.make<AppendAssign>();
     append->line = a->line;
     append->column = a->column;
     append->target = a->target;
-    append->value = concat->rhs;
+    append->pieces.assign(pieces.rbegin(), pieces.rend());
     return append;
 }
 

@@ -154,6 +154,8 @@ public:
     virtual void resumeClock() = 0;
 
 protected:
+    // The process's resident memory as the clock last looked (Context::reserveMemory).
+    qint64 m_resident = 0;
     uint32_t m_seed = 0x50000; // VBScript's generator: 24 bits, the same start in every run
     bool m_hasError = false;
     ScriptError m_error;

@@ -554,7 +554,8 @@ bool Interp::checkClock()
             return stopScript(err::UserStop, errorText(err::UserStop));
         // Memory the script has taken in many small pieces: once the cap is passed, the
         // script ends before the system's out-of-memory killer would take the process.
-        if (residentBytes() > limits.maxMemoryBytes)
+        m_resident = residentBytes();
+        if (m_resident > limits.maxMemoryBytes)
             return stopScript(err::OutOfMemory, errorText(err::OutOfMemory));
     }
     if (m_deadline < 0)
@@ -1824,24 +1825,68 @@ Flow Assign::exec(Interp &I)
     return target->assign(I, std::move(v), isSet) ? Flow::Normal : Flow::Error;
 }
 
+Value *AppendAssign::storage(Interp &I, Value &hold)
+{
+    if (auto *element = dynamic_cast<ElementOf *>(target)) {
+        Subscripts subs;
+        if (!element->subscripts(I, subs))
+            return nullptr;
+        Value *base = element->var->ref(I);
+        if (!base || !base->isArray())
+            return nullptr;
+        ArrayData *a = base->mutableArray();
+        const int64_t index = a->flatIndex(subs.data(), int(subs.size()));
+        return index < 0 ? nullptr : &a->data[size_t(index)];
+    }
+    if (auto *member = dynamic_cast<Member *>(target)) {
+        if (!member->object->eval(I, hold) || !hold.isObject())
+            return nullptr;
+        auto *o = dynamic_cast<ScriptObject *>(hold.asObject());
+        return o ? o->fieldNamed(member->name, dynamic_cast<MeExpr *>(member->object) != nullptr) : nullptr;
+    }
+    return target->ref(I); // a variable, or a field of Me by its bare name
+}
+
 Flow AppendAssign::exec(Interp &I)
 {
-    Value v;
-    if (!value->eval(I, v))
-        return Flow::Error;
-    Value *t = target->ref(I);
-    if (t->isString() && !v.isObject() && !v.isArray()) {
-        if (v.isString())
-            return appendText(I, t->stringRef(), v.asString()) ? Flow::Normal : Flow::Error;
-        if (v.isNull() || v.isEmpty())
-            return Flow::Normal;
-        QString text;
-        if (!toText(I, v, text) || !appendText(I, t->stringRef(), text))
+    // The pieces first, in order: an error in one leaves the target as it was. Null pieces
+    // add nothing; the result is Null only where everything was.
+    QString tail;
+    bool anyText = false;
+    for (Expr *e : pieces) {
+        Value v;
+        if (!e->eval(I, v))
             return Flow::Error;
-        return Flow::Normal;
+        if (v.isNull())
+            continue;
+        anyText = true;
+        if (v.isString()) {
+            if (pieces.size() == 1) { // the common s = s & x: no second copy
+                Value hold;
+                Value *t = storage(I, hold);
+                if (I.hasError())
+                    return Flow::Error;
+                if (t && t->isString())
+                    return appendText(I, t->stringRef(), v.asString()) ? Flow::Normal : Flow::Error;
+            }
+            if (!appendText(I, tail, v.asString()))
+                return Flow::Error;
+            continue;
+        }
+        QString text;
+        if (!toText(I, v, text) || !appendText(I, tail, text))
+            return Flow::Error;
     }
-    Value joined;
-    if (!binaryOp(I, BinOp::Concat, *t, v, joined))
+    Value hold;
+    Value *t = storage(I, hold);
+    if (I.hasError())
+        return Flow::Error;
+    if (t && t->isString())
+        return !anyText || appendText(I, t->stringRef(), tail) ? Flow::Normal : Flow::Error;
+    // As written: the target's value joined with the pieces.
+    Value current, joined;
+    if (!target->eval(I, current)
+        || !binaryOp(I, BinOp::Concat, current, anyText ? Value::string(std::move(tail)) : Value::null(), joined))
         return Flow::Error;
     return target->assign(I, std::move(joined), false) ? Flow::Normal : Flow::Error;
 }

@@ -19,6 +19,15 @@ ScriptObject::~ScriptObject()
         m_interp->liveObjects.erase(this);
 }
 
+Value *ScriptObject::fieldNamed(const QString &name, bool insideClass)
+{
+    const int id = m_class->memberId(name, insideClass);
+    if (id < 1 || id > int(m_class->members.size()))
+        return nullptr;
+    const int f = m_class->members[size_t(id - 1)].field;
+    return f >= 0 ? &m_fields[size_t(f)] : nullptr;
+}
+
 bool ScriptObject::initialize()
 {
     for (size_t i = 0; i < m_class->fields.size(); ++i) {

@@ -24,6 +24,9 @@ public:
     // Makes the fields (arrays with their bounds) and runs Class_Initialize.
     bool initialize();
     Value *field(int index) { return &m_fields[size_t(index)]; }
+    // The storage of the field of that name (a member that is a plain field, not a
+    // property), or null; private fields only from inside the class.
+    Value *fieldNamed(const QString &name, bool insideClass);
     // The program went away: no Class_Terminate can run any more.
     void orphan() { m_interp = nullptr; }
     // Lets go of what the fields hold: how objects that refer to each other are freed once
