@@ -98,19 +98,24 @@ bool ScriptObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &re
     const ClassDef::MemberInfo &m = m_class->members[size_t(id - 1)];
     const bool assigning = kind & (InvokeLet | InvokeSet);
     if (m.field >= 0) {
+        Value &f = m_fields[size_t(m.field)];
+        if (args.count == 0) { // a plain read: no code runs
+            result = f;
+            return true;
+        }
+        if (assigning && args.count == 1 && ((kind & InvokeSet) || !args[0].isObject())) {
+            // A plain store: the old value is let go of last, when the store is done.
+            if ((kind & InvokeSet) && !args[0].isObject())
+                return cx.raise(err::ObjectRequired);
+            f = args[0];
+            return true;
+        }
         // Converting a subscript or the value runs script code that may let go of this
         // object or reassign the field: the object is held, and the field read afterwards.
         Value holdMe = Value::object(this);
-        Value &f = m_fields[size_t(m.field)];
         if (assigning) {
             Value &v = args[args.count - 1];
             if (args.count == 1) {
-                if (kind & InvokeSet) {
-                    if (!v.isObject())
-                        return cx.raise(err::ObjectRequired);
-                    f = v;
-                    return true;
-                }
                 Value plain;
                 if (!valueOf(cx, v, plain))
                     return false;
@@ -130,10 +135,6 @@ bool ScriptObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &re
             if (index < 0)
                 return cx.raise(err::SubscriptOutOfRange);
             a->data[size_t(index)] = v;
-            return true;
-        }
-        if (args.count == 0) {
-            result = f;
             return true;
         }
         if (f.isArray()) {
