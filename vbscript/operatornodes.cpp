@@ -1,0 +1,307 @@
+// Operator nodes: unary and binary operators, specialised for where their operands come from.
+#include "evaluation.h"
+
+#include "operators.h"
+
+namespace vbs {
+
+bool Unary::eval(Interp &I, Value &out)
+{
+    const Value *v;
+    Value tmp;
+    if (!peekValue(I, operand, v, tmp))
+        return false;
+    switch (op) {
+    case Neg:
+        if (v->type() == VType::Double) {
+            out = Value::dbl(-v->asDouble());
+            return true;
+        }
+        return negate(I, *v, out);
+    case Not:
+        return logicalNot(I, *v, out);
+    default: // unary +: the value as it is, whatever it is (+"true" stays text, +obj the object)
+        out = *v;
+        return true;
+    }
+}
+
+bool Binary::eval(Interp &I, Value &out)
+{
+    if (longChain)
+        return evalChain(I, out);
+    const Value *a, *b;
+    Value ta, tb;
+    if (!peekValue(I, lhs, a, ta))
+        return false;
+    if (!rhs->isSimple() && a != &ta) { // the right side may change the left's variable
+        ta = *a;
+        a = &ta;
+    }
+    if (!peekValue(I, rhs, b, tb))
+        return false;
+    return apply(I, *a, *b, out);
+}
+
+// a + b + c + ...: the links of a left-nested chain are evaluated bottom-up in a loop, so
+// a chain of any length needs no deeper stack than one link.
+bool Binary::evalChain(Interp &I, Value &out)
+{
+    std::vector<Binary *> spine{this};
+    while (auto *inner = dynamic_cast<Binary *>(spine.back()->lhs))
+        spine.push_back(inner);
+    Value acc;
+    if (!spine.back()->lhs->eval(I, acc))
+        return false;
+    for (auto link = spine.rbegin(); link != spine.rend(); ++link) {
+        Binary *b = *link;
+        const Value *r;
+        Value tr;
+        if (!peekValue(I, b->rhs, r, tr))
+            return false;
+        if (b->op == BinOp::Concat && acc.isString() && r->isString()) {
+            // Appending in place keeps a long chain of & linear.
+            if (!appendText(I, acc.stringRef(), r->asString()))
+                return false;
+            continue;
+        }
+        Value result;
+        if (!b->apply(I, acc, *r, result))
+            return false;
+        acc = std::move(result);
+    }
+    out = std::move(acc);
+    return true;
+}
+
+namespace {
+bool isIntegerOrLong(VType t) { return t == VType::Integer || t == VType::Long; }
+bool isPlainNumber(VType t) { return isIntegerOrLong(t) || t == VType::Double; }
+int64_t wholeOf(const Value &v) { return v.type() == VType::Integer ? v.asInteger() : v.asLong(); }
+double doubleOf(const Value &v) { return v.type() == VType::Double ? v.asDouble() : double(wholeOf(v)); }
+
+constexpr bool isComparison(BinOp op) { return op >= BinOp::Eq && op <= BinOp::Ge; }
+
+// A comparison of Integers, Longs and Doubles; false for any other operands.
+template <BinOp Op> [[gnu::always_inline]] inline bool quickCompare(const Value &a, const Value &b, bool &out)
+{
+    const VType at = a.type(), bt = b.type();
+    auto compare = [&out](auto p, auto q) {
+        if constexpr (Op == BinOp::Eq) out = p == q;
+        else if constexpr (Op == BinOp::Ne) out = p != q;
+        else if constexpr (Op == BinOp::Lt) out = p < q;
+        else if constexpr (Op == BinOp::Gt) out = p > q;
+        else if constexpr (Op == BinOp::Le) out = p <= q;
+        else out = p >= q;
+        return true;
+    };
+    if (isIntegerOrLong(at) && isIntegerOrLong(bt))
+        return compare(wholeOf(a), wholeOf(b));
+    if ((at == VType::Double || bt == VType::Double) && isPlainNumber(at) && isPlainNumber(bt))
+        return compare(doubleOf(a), doubleOf(b));
+    return false;
+}
+
+// An operator on the commonest operand types: Integers and Longs, a Double alone or mixed
+// with them, two Booleans. False for anything else, and where the result would be an error
+// (division by zero, overflow): the general path decides those.
+template <BinOp Op> [[gnu::always_inline]] inline bool quickApply(const Value &a, const Value &b, Value &out)
+{
+    if constexpr (isComparison(Op)) {
+        bool r;
+        if (!quickCompare<Op>(a, b, r))
+            return false;
+        out.setBool(r);
+        return true;
+    }
+    const VType at = a.type(), bt = b.type();
+    if (isIntegerOrLong(at) && isIntegerOrLong(bt)) {
+        const int64_t p = wholeOf(a), q = wholeOf(b);
+        const bool integers = at == VType::Integer && bt == VType::Integer;
+        if constexpr (Op == BinOp::Add) integerInto(out, p + q, integers);
+        else if constexpr (Op == BinOp::Sub) integerInto(out, p - q, integers);
+        else if constexpr (Op == BinOp::Mul) integerInto(out, p * q, integers);
+        else if constexpr (Op == BinOp::Div) {
+            if (q == 0)
+                return false;
+            out.setDouble(double(p) / double(q));
+        } else if constexpr (Op == BinOp::Mod) {
+            if (q == 0)
+                return false;
+            integerInto(out, p % q, integers);
+        } else if constexpr (Op == BinOp::IntDiv) {
+            if (q == 0 || p / q > INT32_MAX) // -2147483648 \ -1
+                return false;
+            integerInto(out, p / q, integers);
+        } else {
+            return false;
+        }
+        return true;
+    }
+    if ((at == VType::Double || bt == VType::Double) && isPlainNumber(at) && isPlainNumber(bt)) {
+        const double p = doubleOf(a), q = doubleOf(b);
+        double r;
+        if constexpr (Op == BinOp::Add) r = p + q;
+        else if constexpr (Op == BinOp::Sub) r = p - q;
+        else if constexpr (Op == BinOp::Mul) r = p * q;
+        else if constexpr (Op == BinOp::Div) {
+            if (q == 0)
+                return false;
+            r = p / q;
+        } else {
+            return false; // \ and Mod round their operands first
+        }
+        if (!std::isfinite(r))
+            return false;
+        out.setDouble(r);
+        return true;
+    }
+    if constexpr (Op == BinOp::And || Op == BinOp::Or) {
+        if (at == VType::Boolean && bt == VType::Boolean) {
+            out.setBool(Op == BinOp::And ? a.asBool() && b.asBool() : a.asBool() || b.asBool());
+            return true;
+        }
+    }
+    return false;
+}
+} // namespace
+
+namespace {
+// An operator with its own copy of the evaluation for each kind of operand on either side,
+// and its common operand types inline: no switch on the operator or on where the operands
+// come from, and each copy's branches are predicted on their own.
+template <BinOp Op, Operand L, Operand R> struct BinaryOf final : Binary {
+    bool eval(Interp &I, Value &out) override
+    {
+        return withOperands(I, [&](const Value &a, const Value &b) {
+            return quickApply<Op>(a, b, out) || applyGeneral(I, a, b, out);
+        });
+    }
+    // A comparison as a condition gives its answer straight away.
+    bool test(Interp &I, bool &out) override
+    {
+        if constexpr (isComparison(Op)) {
+            return withOperands(I, [&](const Value &a, const Value &b) {
+                if (quickCompare<Op>(a, b, out))
+                    return true;
+                Value result;
+                return applyGeneral(I, a, b, result) && truthOf(I, result, out);
+            });
+        } else if constexpr (Op == BinOp::And || Op == BinOp::Or) {
+            // Each side is True, False or Null, and Null counts as False either way: Null And
+            // True is Null, Null Or True is True. Both sides run, as they do for a value.
+            if (!comparesBoth)
+                return Binary::test(I, out);
+            bool p, q;
+            if (!lhs->test(I, p) || !rhs->test(I, q))
+                return false;
+            out = Op == BinOp::And ? p && q : p || q;
+            return true;
+        } else {
+            return Binary::test(I, out);
+        }
+    }
+
+private:
+    template <typename Use> [[gnu::always_inline]] bool withOperands(Interp &I, Use use)
+    {
+        const Value *a, *b;
+        Value ta, tb;
+        if (!operandValue<L>(I, lhs, a, ta))
+            return false;
+        if constexpr (R == Operand::Computed) {
+            if (a != &ta) { // the right side may change the left's variable
+                ta = *a;
+                a = &ta;
+            }
+        }
+        if (!operandValue<R>(I, rhs, b, tb))
+            return false;
+        return use(*a, *b);
+    }
+};
+
+template <BinOp Op, Operand L> Binary *makeWithRight(Interp &I, Operand r)
+{
+    switch (r) {
+    case Operand::Local: return I.make<BinaryOf<Op, L, Operand::Local>>();
+    case Operand::Global: return I.make<BinaryOf<Op, L, Operand::Global>>();
+    case Operand::Held: return I.make<BinaryOf<Op, L, Operand::Held>>();
+    default: return I.make<BinaryOf<Op, L, Operand::Computed>>();
+    }
+}
+
+template <BinOp Op> Binary *makeOperator(Interp &I, Operand l, Operand r)
+{
+    switch (l) {
+    case Operand::Local: return makeWithRight<Op, Operand::Local>(I, r);
+    case Operand::Global: return makeWithRight<Op, Operand::Global>(I, r);
+    case Operand::Held: return makeWithRight<Op, Operand::Held>(I, r);
+    default: return makeWithRight<Op, Operand::Computed>(I, r);
+    }
+}
+} // namespace
+
+Binary *Binary::specialised(Interp &I)
+{
+    if (longChain)
+        return this;
+    const Operand l = operandKind(lhs), r = operandKind(rhs);
+    Binary *b;
+    switch (op) {
+    case BinOp::Add: b = makeOperator<BinOp::Add>(I, l, r); break;
+    case BinOp::Sub: b = makeOperator<BinOp::Sub>(I, l, r); break;
+    case BinOp::Mul: b = makeOperator<BinOp::Mul>(I, l, r); break;
+    case BinOp::Div: b = makeOperator<BinOp::Div>(I, l, r); break;
+    case BinOp::IntDiv: b = makeOperator<BinOp::IntDiv>(I, l, r); break;
+    case BinOp::Mod: b = makeOperator<BinOp::Mod>(I, l, r); break;
+    case BinOp::Eq: b = makeOperator<BinOp::Eq>(I, l, r); break;
+    case BinOp::Ne: b = makeOperator<BinOp::Ne>(I, l, r); break;
+    case BinOp::Lt: b = makeOperator<BinOp::Lt>(I, l, r); break;
+    case BinOp::Gt: b = makeOperator<BinOp::Gt>(I, l, r); break;
+    case BinOp::Le: b = makeOperator<BinOp::Le>(I, l, r); break;
+    case BinOp::Ge: b = makeOperator<BinOp::Ge>(I, l, r); break;
+    case BinOp::And: b = makeOperator<BinOp::And>(I, l, r); break;
+    case BinOp::Or: b = makeOperator<BinOp::Or>(I, l, r); break;
+    default: return this;
+    }
+    static_cast<Binary &>(*b) = *this; // the fields; the class stays the new one
+    auto comparison = [](const Expr *e) {
+        auto *c = dynamic_cast<const Binary *>(e);
+        return c && !c->longChain && isComparison(c->op);
+    };
+    b->comparesBoth = (op == BinOp::And || op == BinOp::Or) && comparison(lhs) && comparison(rhs);
+    return b;
+}
+
+// For the operators without a class of their own, and the links of a long chain.
+bool Binary::apply(Interp &I, const Value &a, const Value &b, Value &out) const
+{
+    bool done = false;
+    switch (op) {
+    case BinOp::Add: done = quickApply<BinOp::Add>(a, b, out); break;
+    case BinOp::Sub: done = quickApply<BinOp::Sub>(a, b, out); break;
+    case BinOp::Mul: done = quickApply<BinOp::Mul>(a, b, out); break;
+    case BinOp::Eq: done = quickApply<BinOp::Eq>(a, b, out); break;
+    case BinOp::Lt: done = quickApply<BinOp::Lt>(a, b, out); break;
+    case BinOp::Gt: done = quickApply<BinOp::Gt>(a, b, out); break;
+    case BinOp::And: done = quickApply<BinOp::And>(a, b, out); break;
+    case BinOp::Or: done = quickApply<BinOp::Or>(a, b, out); break;
+    default: break;
+    }
+    return done || applyGeneral(I, a, b, out);
+}
+
+bool Binary::applyGeneral(Interp &I, const Value &a, const Value &b, Value &out) const
+{
+    if (op == BinOp::Concat && a.isString() && b.isString()) {
+        QString joined;
+        if (!joinText(I, a.asString(), b.asString(), joined))
+            return false;
+        out = Value::string(std::move(joined));
+        return true;
+    }
+    return binaryOp(I, op, a, b, out);
+}
+
+} // namespace vbs
