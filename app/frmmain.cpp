@@ -66,6 +66,16 @@ bool isStopKey(const QKeyEvent *key)
     return key->key() == Qt::Key_Escape || key->key() == Qt::Key_Pause || key->key() == Qt::Key_Cancel;
 }
 
+// What inserting a snippet needs of the editor: the editor itself knows nothing of snippets.
+class SnippetTarget : public snippets::Editor {
+public:
+    explicit SnippetTarget(TxtCode &editor) : m_editor(editor) {}
+    void replaceSelection(const QString &text) override { m_editor.setSelText(text); }
+
+private:
+    TxtCode &m_editor;
+};
+
 // The items that change the editor's text or start a run: not taken while a script runs.
 const char *const EditingItems[] = {"mExecute", "mFileNew", "mFileOpen", "mRecent1", "mRecent2",
                                     "mRecent3", "mRecent4", "mRecent5"};
@@ -245,7 +255,10 @@ void FrmMain::createConnections()
     for (const snippets::Snippet &snippet : snippets::all()) {
         connect(menuItem(QString::fromLatin1(snippet.menuControl)), &QAction::triggered, this, [this, &snippet] {
             if (!refusedWhileRunning())
-                m_txtCode->asOneEdit([&] { snippets::insert(snippet, *m_txtCode); });
+                m_txtCode->asOneEdit([&] {
+                    SnippetTarget target(*m_txtCode);
+                    snippets::insert(snippet, target);
+                });
         });
     }
 }

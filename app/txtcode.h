@@ -3,15 +3,13 @@
 #include <QPlainTextEdit>
 #include <functional>
 
-#include "snippets.h"
-
 class VbsHighlighter;
 
 // The code editor. Everything outside this class sees its text the way scripts are
 // written and counted: lines separated by CR LF. QPlainTextEdit keeps paragraphs instead,
 // so positions are translated here: in the CR LF model every line break before a position
 // counts two characters, in the document one.
-class TxtCode : public QPlainTextEdit, public snippets::Editor {
+class TxtCode : public QPlainTextEdit {
     Q_OBJECT
 public:
     explicit TxtCode(QWidget *parent = nullptr);
@@ -26,7 +24,6 @@ public:
     QString selText() const;
     // Replaces the selection (or inserts at the caret) and leaves the caret after it.
     void setSelText(const QString &text);
-    void replaceSelection(const QString &text) override { setSelText(text); }
 
     // Converts positions between the CR LF model and the document.
     int toModel(int documentPosition) const;

@@ -17,12 +17,10 @@ bool reachable()
 Failure type(const QList<keys::Stroke> &strokes)
 {
     QString why;
-    const wayland::ModuleApi *api = wayland::module(&why);
-    if (!api)
+    wayland::Module *loaded = wayland::module(&why);
+    if (!loaded)
         return failed(DeviceUnavailable, QStringLiteral("Keys cannot go through the desktop portal: ") + why);
-    Failure result;
-    api->portalType(&strokes, &result);
-    return result;
+    return loaded->portalType(strokes);
 }
 
 } // namespace platform::portal

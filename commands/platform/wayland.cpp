@@ -13,10 +13,10 @@
 
 namespace platform::wayland {
 
-const ModuleApi *module(QString *why)
+Module *module(QString *why)
 {
     static QString failure;
-    static const ModuleApi *const loaded = [] {
+    static Module *const loaded = [] {
         auto entry = reinterpret_cast<ModuleEntry>(modules::entry(
             QStringLiteral("libvornix-wayland.so"), QStringLiteral(VORNIX_WAYLAND_BUILD_PATH), ModuleSymbol, &failure));
         return entry ? entry() : nullptr;
@@ -28,31 +28,27 @@ const ModuleApi *module(QString *why)
 
 bool Session::canType() const
 {
-    return m_api->canType();
+    return m_module->canType();
 }
 
 bool Session::canListWindows() const
 {
-    return m_api->canListWindows();
+    return m_module->canListWindows();
 }
 
 Failure Session::type(const QList<keys::Stroke> &strokes)
 {
-    Failure result;
-    m_api->type(&strokes, &result);
-    return result;
+    return m_module->type(strokes);
 }
 
 QList<Toplevel> Session::windows()
 {
-    QList<Toplevel> out;
-    m_api->windows(&out);
-    return out;
+    return m_module->windows();
 }
 
 bool Session::activate(int index)
 {
-    return m_api->activate(index);
+    return m_module->activate(index);
 }
 
 bool inSession()
@@ -70,11 +66,8 @@ Failure noWayIn()
 std::optional<Failure> activateThroughDesktop(const QString &title)
 {
     const QString desktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
-    if (const ModuleApi *api = module(nullptr); api && api->kwinAvailable()) {
-        Failure result;
-        api->kwinActivate(&title, &result);
-        return result;
-    }
+    if (Module *loaded = module(nullptr); loaded && loaded->kwinAvailable())
+        return loaded->kwinActivate(title);
     if (desktop.contains(QLatin1String("GNOME"), Qt::CaseInsensitive))
         return failed(InvalidCall, QStringLiteral("GNOME offers no way for one program to activate the window of "
                                                   "another; only windows of X11 programs (XWayland) can be activated"));
@@ -86,8 +79,8 @@ Session *session()
     static Session *shared = [] () -> Session * {
         if (!inSession())
             return nullptr;
-        const ModuleApi *api = module(nullptr);
-        return api && api->connected() ? new Session(api) : nullptr;
+        Module *loaded = module(nullptr);
+        return loaded && loaded->connected() ? new Session(loaded) : nullptr;
     }();
     return shared;
 }

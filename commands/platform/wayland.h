@@ -19,7 +19,7 @@ struct Toplevel {
     bool active = false;
 };
 
-struct ModuleApi;
+class Module;
 
 // The compositor as the commands see it. The code that speaks Wayland (and D-Bus, for the
 // portal) is a module loaded on first use, so that programs start without those libraries.
@@ -40,8 +40,8 @@ public:
 
 private:
     friend Session *session();
-    explicit Session(const ModuleApi *api) : m_api(api) {}
-    const ModuleApi *m_api;
+    explicit Session(Module *module) : m_module(module) {}
+    Module *m_module;
 };
 
 // The shared connection to the compositor named by WAYLAND_DISPLAY, opened on first use;
@@ -62,6 +62,6 @@ bool swayFocusProcess(const QList<qint64> &pids);
 std::optional<Failure> activateThroughDesktop(const QString &title);
 
 // The module, loaded on first use; null (with the reason in why) when it cannot be.
-const ModuleApi *module(QString *why);
+Module *module(QString *why);
 
 } // namespace platform::wayland

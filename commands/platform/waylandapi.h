@@ -6,25 +6,27 @@
 #include "keys.h"
 #include "wayland.h"
 
-// What the Wayland module (libvornix-wayland.so) offers the commands: a table of functions
-// behind one C entry point.
+// What the Wayland module (libvornix-wayland.so) offers the commands: an object with virtual
+// methods behind one C entry point, as the X11 module's Connection is.
 namespace platform::wayland {
 
-struct ModuleApi {
-    bool (*connected)(); // the compositor named by WAYLAND_DISPLAY answered
-    bool (*canType)();
-    bool (*canListWindows)();
-    void (*type)(const QList<keys::Stroke> *strokes, Failure *result);
-    void (*windows)(QList<Toplevel> *out);
-    bool (*activate)(int index);
+class Module {
+public:
+    virtual ~Module() = default;
+    virtual bool connected() = 0; // the compositor named by WAYLAND_DISPLAY answered
+    virtual bool canType() = 0;
+    virtual bool canListWindows() = 0;
+    virtual Failure type(const QList<keys::Stroke> &strokes) = 0;
+    virtual QList<Toplevel> windows() = 0;
+    virtual bool activate(int index) = 0;
     // Keys through the desktop portal's RemoteDesktop interface (GNOME, KDE).
-    void (*portalType)(const QList<keys::Stroke> *strokes, Failure *result);
+    virtual Failure portalType(const QList<keys::Stroke> &strokes) = 0;
     // AppActivate by title through KWin's scripting interface (KDE Plasma).
-    bool (*kwinAvailable)();
-    void (*kwinActivate)(const QString *title, Failure *result);
+    virtual bool kwinAvailable() = 0;
+    virtual Failure kwinActivate(const QString &title) = 0;
 };
 
-using ModuleEntry = const ModuleApi *(*)();
+using ModuleEntry = Module *(*)();
 inline constexpr char ModuleSymbol[] = "vornixWaylandModule";
 
 } // namespace platform::wayland

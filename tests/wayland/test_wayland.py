@@ -205,14 +205,14 @@ class AppActivate(WaylandTest):
         code, out, err = self.vbs('Set sh = CreateObject("WScript.Shell")\n'
                                   'WScript.Echo sh.AppActivate("first probe")\n'
                                   'sh.SendKeys "to the first~"\n')
-        self.assertEqual((code, out, err), (0, "True\n", ""))
+        self.assertEqual((code, out, err), (0, "-1\n", ""))
         self.assertEqual(first.text(), "to the first")
         self.assertIsNone(second.text(0.5))
         self.assertIn("active", first.activity_lines())
         # A title's beginning, then its end, any case.
         second_again = self.vbs('Set sh = CreateObject("WScript.Shell")\n'
                                 'WScript.Echo sh.AppActivate("SECOND")\nsh.SendKeys "two~"\n')
-        self.assertEqual(second_again[1], "True\n")
+        self.assertEqual(second_again[1], "-1\n")
         self.assertEqual(second.text(), "two")
 
     def test_by_process_id(self):
@@ -226,7 +226,7 @@ class AppActivate(WaylandTest):
             'WScript.Echo sh.AppActivate(started.ProcessID)\n'
             'sh.SendKeys "by pid~"\n'
             'Do While started.Status = 0 : WScript.Sleep 50 : Loop\n' % (KEYPROBE, received))
-        self.assertEqual((code, out, err), (0, "True\n", ""))
+        self.assertEqual((code, out, err), (0, "-1\n", ""))
         self.assertTrue(wait_for(lambda: os.path.exists(received)))
         with open(received) as f:
             self.assertEqual(f.read(), "by pid")
@@ -236,7 +236,7 @@ class AppActivate(WaylandTest):
         code, out, err = self.vbs('Set sh = CreateObject("WScript.Shell")\n'
                                   'WScript.Echo sh.AppActivate("No Such Window")\n'
                                   'WScript.Echo sh.AppActivate(999999)\n')
-        self.assertEqual((code, out, err), (0, "False\nFalse\n", ""))
+        self.assertEqual((code, out, err), (0, "0\n0\n", ""))
 
 
 class XWaylandBeside(WaylandTest):
@@ -252,7 +252,7 @@ class XWaylandBeside(WaylandTest):
                                   'WScript.Sleep 200\n'
                                   'WScript.Echo sh.AppActivate("X11 Probe")\n'
                                   'sh.SendKeys "then x11~"\n')
-        self.assertEqual((code, out, err), (0, "True\nTrue\n", ""))
+        self.assertEqual((code, out, err), (0, "-1\n-1\n", ""))
         self.assertEqual(native.text(), "to the native one")
         self.assertEqual(x11.text(), "first to x11 then x11")
 
@@ -362,7 +362,7 @@ class Portal(unittest.TestCase):
         run = self.run_script('Set sh = CreateObject("WScript.Shell")\n'
                               'WScript.Echo sh.AppActivate("konsole"), sh.AppActivate("NOTES.TXT"), '
                               'sh.AppActivate("Dolphin")\n', "KDE")
-        self.assertEqual((run.returncode, run.stdout, run.stderr), (0, "True True False\n", ""))
+        self.assertEqual((run.returncode, run.stdout, run.stderr), (0, "-1 -1 0\n", ""))
         activations = [line for line in self.lines() if not line.startswith(("loadScript", "unloadScript"))]
         self.assertEqual(activations, ["activate Konsole", "activate Kate - notes.txt", "no window for dolphin"])
         # Every script loaded is unloaded again.

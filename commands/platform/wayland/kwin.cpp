@@ -82,11 +82,12 @@ bool kwinAvailable()
     return bus.isConnected() && bus.interface() && bus.interface()->isServiceRegistered(KWin).value();
 }
 
-void kwinActivate(const QString *title, Failure *result)
+Failure kwinActivate(const QString &title)
 {
+    Failure result;
     QDBusConnection bus = QDBusConnection::sessionBus();
     const auto refuse = [&](const QString &why) {
-        *result = failed(InvalidCall, QStringLiteral("KWin did not activate the window: ") + why);
+        result = failed(InvalidCall, QStringLiteral("KWin did not activate the window: ") + why);
     };
     Answer answer;
     bus.registerObject(AnswerPath, &answer, QDBusConnection::ExportAllSlots);
@@ -96,10 +97,10 @@ void kwinActivate(const QString *title, Failure *result)
     };
     if (!file.open()) {
         refuse(QStringLiteral("its script could not be written"));
-        return;
+        return result;
     }
     file.write(QString::fromLatin1(Script)
-                   .arg(quoted(*title), quoted(bus.baseService()), AnswerPath, AnswerInterface)
+                   .arg(quoted(title), quoted(bus.baseService()), AnswerPath, AnswerInterface)
                    .toUtf8());
     file.flush();
     const QString plugin = QStringLiteral("vornix-activate-%1").arg(QCoreApplication::applicationPid());
@@ -108,7 +109,7 @@ void kwinActivate(const QString *title, Failure *result)
     if (loaded.type() != QDBusMessage::ReplyMessage || loaded.arguments().isEmpty()) {
         refuse(loaded.errorMessage());
         bus.unregisterObject(AnswerPath);
-        return;
+        return result;
     }
     const int id = loaded.arguments().first().toInt();
     // Plasma 6 names the script /Scripting/Script<id>, Plasma 5 /<id>.
@@ -130,7 +131,8 @@ void kwinActivate(const QString *title, Failure *result)
     else if (!answer.given)
         refuse(QStringLiteral("its script gave no answer"));
     else
-        *result = answer.found ? Failure() : failed(InvalidCall);
+        result = answer.found ? Failure() : failed(InvalidCall);
+    return result;
 }
 
 } // namespace platform::wayland

@@ -205,10 +205,10 @@ Failure PortalSession::type(const QList<platform::keys::Stroke> &strokes)
 
 namespace platform::wayland {
 
-void portalType(const QList<keys::Stroke> *strokes, Failure *result)
+Failure portalType(const QList<keys::Stroke> &strokes)
 {
     static PortalSession *session = new PortalSession; // one consent per program run
-    *result = session->type(*strokes);
+    return session->type(strokes);
 }
 
 } // namespace platform::wayland
