@@ -1,6 +1,14 @@
 #include "scriptcontrol.h"
 
-ScriptControl::ScriptControl() = default;
+#include "winenv.h"
+
+ScriptControl::ScriptControl()
+{
+    // The library objects of a Windows machine that scripts reach for.
+    winenv::registerObjects([this](const QString &progId, vbs::ClassFactory factory) {
+        m_engine.registerClass(progId, std::move(factory));
+    });
+}
 
 bool ScriptControl::setLanguage(const QString &language)
 {

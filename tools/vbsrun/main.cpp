@@ -10,6 +10,7 @@
 #include "objects/filesystem.h"
 #include "options.h"
 #include "wscript.h"
+#include "winenv.h"
 #include "wshshell.h"
 
 namespace {
@@ -84,6 +85,9 @@ int runFile(const RunOptions &options)
     engine.setHost(&host);
     engine.setTimeout(options.timeoutSeconds * 1000);
     engine.registerClass(WshShell::ClassId, [] { return new WshShell; });
+    winenv::registerObjects([&engine](const QString &progId, vbs::ClassFactory factory) {
+        engine.registerClass(progId, std::move(factory));
+    });
     engine.addObject(QStringLiteral("WScript"), wscript, false);
     // The program ends with the script: Class_Terminate of what it still holds runs within
     // the time limit, and an error there (a stop) is reported like any other.

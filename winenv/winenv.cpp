@@ -1,0 +1,13 @@
+#include "winenv.h"
+
+#include "dotnet.h"
+
+namespace winenv {
+
+void registerObjects(const Register &add)
+{
+    for (const QString &id : dotnet::progIds())
+        add(id, [id] { return dotnet::create(id); });
+}
+
+} // namespace winenv

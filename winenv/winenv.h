@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "context.h"
+
+// The Windows environment that scripts expect around the language, answered from the live
+// Linux system: the library objects of a Windows machine (the .NET collections, ADODB.Stream)
+// and, loaded on first use, the ones that need more libraries. Both hosts register them.
+namespace winenv {
+
+using Register = std::function<void(const QString &progId, vbs::ClassFactory factory)>;
+
+// Registers every class this room makes with CreateObject.
+void registerObjects(const Register &add);
+
+} // namespace winenv
