@@ -349,12 +349,28 @@ bool toBool(Context &cx, const Value &v, bool &out)
     }
 }
 
+QString byteString(const QByteArray &bytes)
+{
+    QString s((bytes.size() + 1) / 2, Qt::Uninitialized);
+    auto *out = reinterpret_cast<char16_t *>(s.data());
+    for (qsizetype i = 0; i < bytes.size(); i += 2) {
+        const uchar low = uchar(bytes[i]);
+        const uchar high = i + 1 < bytes.size() ? uchar(bytes[i + 1]) : 0;
+        out[i / 2] = char16_t(high << 8 | low);
+    }
+    return s;
+}
+
 bool toText(Context &cx, const Value &v, QString &out)
 {
     switch (v.type()) {
     case VType::String: out = v.asString(); return true;
     case VType::Null: return invalidNull(cx);
-    case VType::Array: return mismatch(cx);
+    case VType::Array: // a byte array reads as the string of its bytes, two to a character
+        if (!v.asArray()->isBytes())
+            return mismatch(cx);
+        out = byteString(v.asArray()->bytes());
+        return true;
     case VType::Object: {
         Value inner;
         return valueOf(cx, v, inner) && toText(cx, inner, out);

@@ -22,6 +22,9 @@ bool toBool(Context &cx, const Value &v, bool &out);
 // The texts that name a Boolean: "True", "False", "#TRUE#", "#FALSE#", in any case.
 std::optional<bool> booleanText(const QString &text);
 bool toText(Context &cx, const Value &v, QString &out);       // Null raises 94
+// Bytes as VBScript's byte strings hold them: two to a character, low byte first (an odd
+// last byte alone in the last character).
+QString byteString(const QByteArray &bytes);
 bool toCurrency(Context &cx, const Value &v, int64_t &out);
 bool toDate(Context &cx, const Value &v, double &out);
 // Whether a date value lies in 1 January 100 .. 31 December 9999 once rounded to the

@@ -157,9 +157,30 @@ ArrayData *Value::unshareArray()
     copy->counts = m_a->counts;
     copy->data = m_a->data;
     copy->fixed = m_a->fixed;
+    copy->elements = m_a->elements;
     --m_a->refs;
     m_a = copy;
     return m_a;
+}
+
+QByteArray ArrayData::bytes() const
+{
+    QByteArray out(qsizetype(data.size()), Qt::Uninitialized);
+    for (size_t i = 0; i < data.size(); ++i)
+        out[qsizetype(i)] = char(data[i].type() == VType::Byte ? data[i].asByte() : 0);
+    return out;
+}
+
+ArrayData *ArrayData::fromBytes(const QByteArray &bytes)
+{
+    auto *a = new ArrayData;
+    a->elements = VType::Byte;
+    a->counts.push_back(int32_t(bytes.size()));
+    a->lbounds.push_back(0);
+    a->data.reserve(size_t(bytes.size()));
+    for (const char b : bytes)
+        a->data.push_back(Value::byte(uint8_t(b)));
+    return a;
 }
 
 int64_t ArrayData::flatIndex(const int32_t *subscripts, int n) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <utility>
@@ -163,12 +164,19 @@ struct ArrayData {
     int locks = 0;      // elements passed by reference or iterated: no ReDim or Erase now; each lock
                         // comes with a reference held by whoever locked
     bool fixed = false; // declared with bounds (Dim a(3)): never resized
+    // Variant for the script's own arrays; Byte for the byte arrays that libraries hand out
+    // (ADODB.Stream.Read, XMLHTTP.responseBody): VarType 8209, read as a byte string.
+    VType elements = VType::Variant;
     std::vector<int32_t> lbounds;
     std::vector<int32_t> counts;
     std::vector<Value> data;
 
     int dims() const { return int(counts.size()); }
     int32_t ubound(int dim) const { return lbounds[dim] + counts[dim] - 1; }
+    bool isBytes() const { return elements == VType::Byte; }
+    // A byte array's bytes; and a new byte array holding these.
+    QByteArray bytes() const;
+    static ArrayData *fromBytes(const QByteArray &bytes);
     // Flat index for the given subscripts, or -1 when one is out of range.
     int64_t flatIndex(const int32_t *subscripts, int n) const;
 };

@@ -1,5 +1,6 @@
 #include "winenv.h"
 
+#include "adostream.h"
 #include "dotnet.h"
 
 namespace winenv {
@@ -8,6 +9,7 @@ void registerObjects(const Register &add)
 {
     for (const QString &id : dotnet::progIds())
         add(id, [id] { return dotnet::create(id); });
+    add(AdoStream::ProgId, [] { return new AdoStream; });
 }
 
 } // namespace winenv

@@ -17,20 +17,17 @@ QByteArray bytesOf(const QString &s)
 
 QString fromBytes(const QByteArray &bytes)
 {
-    QString s((bytes.size() + 1) / 2, Qt::Uninitialized);
-    auto *out = reinterpret_cast<char16_t *>(s.data());
-    for (qsizetype i = 0; i < bytes.size(); i += 2) {
-        const uchar low = uchar(bytes[i]);
-        const uchar high = i + 1 < bytes.size() ? uchar(bytes[i + 1]) : 0;
-        out[i / 2] = char16_t(high << 8 | low);
-    }
-    return s;
+    return byteString(bytes);
 }
 
 bool lenb(Context &cx, Args a, Value &r)
 {
     if (a[0].isNull()) {
         r = Value::null();
+        return true;
+    }
+    if (a[0].isArray() && a[0].asArray()->isBytes()) { // its own count, odd ones too
+        r = Value::lng(int32_t(a[0].asArray()->data.size()));
         return true;
     }
     QString s;

@@ -96,7 +96,7 @@ bool vartype(Context &cx, Args a, Value &r)
     const Value &v = a[0];
     int type = int(v.type());
     if (v.isArray())
-        type = int(VType::Array) + int(VType::Variant);
+        type = int(VType::Array) + int(v.asArray()->elements);
     r = Value::integer(int16_t(type));
     return true;
 }
@@ -117,7 +117,7 @@ QString typeNameOf(const Value &v)
     case VType::Error: return QStringLiteral("Error");
     case VType::Boolean: return QStringLiteral("Boolean");
     case VType::Byte: return QStringLiteral("Byte");
-    case VType::Array: return QStringLiteral("Variant()");
+    case VType::Array: return v.asArray()->isBytes() ? QStringLiteral("Byte()") : QStringLiteral("Variant()");
     default: return QStringLiteral("Unknown");
     }
 }
