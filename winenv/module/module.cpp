@@ -1,0 +1,24 @@
+// libvornix-winenv.so: the library objects that need more than Qt Core (Qt Network,
+// libxml2), loaded by the hosts the first time a script creates one of them. It uses the
+// engine's object interface from the program that loaded it.
+#include <QString>
+
+#include "http.h"
+#include "xmldom.h"
+
+extern "C" Q_DECL_EXPORT vbs::Object *vornixWinenvCreate(const QString *progId)
+{
+    using winenv::HttpRequest;
+    const QString id = progId->toLower();
+    if (id == QLatin1String("msxml2.xmlhttp") || id == QLatin1String("msxml2.xmlhttp.3.0")
+        || id == QLatin1String("msxml2.xmlhttp.6.0") || id == QLatin1String("microsoft.xmlhttp"))
+        return new HttpRequest(HttpRequest::Family::Client);
+    if (id.startsWith(QLatin1String("msxml2.serverxmlhttp")))
+        return new HttpRequest(HttpRequest::Family::Server);
+    if (id.startsWith(QLatin1String("winhttp.winhttprequest")))
+        return new HttpRequest(HttpRequest::Family::WinHttp);
+    if (id.startsWith(QLatin1String("msxml2.domdocument")) || id == QLatin1String("microsoft.xmldom")
+        || id == QLatin1String("msxml.domdocument"))
+        return winenv::newDocument();
+    return nullptr;
+}
