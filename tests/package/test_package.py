@@ -19,6 +19,7 @@ EXPECTED_FILES = [
     "./usr/bin/vbsrun",
     "./usr/bin/vornix-coder",
     "./usr/lib/%s/vornix-coder/libvornix-wayland.so" % MULTIARCH,
+    "./usr/lib/%s/vornix-coder/libvornix-winenv.so" % MULTIARCH,
     "./usr/lib/%s/vornix-coder/libvornix-x11.so" % MULTIARCH,
     "./usr/share/applications/vornix-coder.desktop",
     "./usr/share/doc/vornix-coder/changelog.gz",

@@ -102,7 +102,7 @@ bool HttpRequest::collect(Context &cx)
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (status == 0) { // no answer from a server at all
         const QNetworkReply::NetworkError e = reply->error();
-        m_readyState = 4;
+        m_readyState = 1; // no answer to read: status and the rest raise
         if (e == QNetworkReply::HostNotFoundError)
             return failed(cx, errors.nameNotResolved, QStringLiteral("The server name or address could not be resolved"));
         if (e == QNetworkReply::TimeoutError || e == QNetworkReply::OperationCanceledError)

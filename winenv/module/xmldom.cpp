@@ -134,7 +134,7 @@ public:
             result = i >= 0 && size_t(i) < m_nodes.size() ? wrap(m_tree, m_nodes[size_t(i)]) : Value::object(nullptr);
             return true;
         }
-        case 2: result = Value::lng(int32_t(m_nodes.size())); return true;
+        case 2: result = Value::lng(int32_t(m_nodes.size())); return a.count == 0 || cx.raise(err::WrongArgs);
         case 3:
             result = m_next < m_nodes.size() ? wrap(m_tree, m_nodes[m_next++]) : Value::object(nullptr);
             return true;
@@ -186,7 +186,7 @@ public:
             result = i >= 0 && size_t(i) < all.size() ? wrap(m_tree, all[size_t(i)]) : Value::object(nullptr);
             return true;
         }
-        case 2: result = Value::lng(int32_t(all.size())); return true;
+        case 2: result = Value::lng(int32_t(all.size())); return a.count == 0 || cx.raise(err::WrongArgs);
         case 3:
         case 4:
             if (a.count != 1 || !toText(cx, a[0], name))
@@ -451,6 +451,13 @@ bool Node::nodeMember(Context &cx, int id, bool assigning, Args a, Value &result
     const bool settable = id == NodeValue || id == Text || id == Value_ || id == Data;
     if (assigning && !settable)
         return cx.raise(err::NoSuchMember);
+    // A property takes no arguments: node.attributes(0) reads attributes, then its item 0.
+    const bool method = id == GetAttribute || id == SetAttribute || id == RemoveAttribute || id == AppendChild
+                        || id == InsertBefore || id == RemoveChild || id == ReplaceChild || id == CloneNode
+                        || id == SelectSingleNode || id == SelectNodes || id == GetElementsByTagName
+                        || id == GetAttributeNode;
+    if (!method && a.count > (assigning ? 1 : 0))
+        return cx.raise(err::WrongArgs);
     QString text, other;
     xmlNodePtr n = m_node;
     switch (id) {
@@ -691,6 +698,10 @@ bool Document::invoke(Context &cx, int id, Invoke kind, Args a, Value &result)
     const bool assigning = kind & (InvokeLet | InvokeSet);
     if (id < Load)
         return Node::invoke(cx, id, kind, a, result);
+    const bool property = id == Async || id == PreserveWhiteSpace || id == ValidateOnParse || id == ResolveExternals
+                          || id == ReadyState || id == DocumentElement || id == ParseErrorId;
+    if (property && a.count > (assigning ? 1 : 0))
+        return cx.raise(err::WrongArgs);
     QString text, other;
     switch (id) {
     case Async:
