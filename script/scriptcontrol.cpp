@@ -8,6 +8,9 @@ ScriptControl::ScriptControl()
     winenv::registerObjects([this](const QString &progId, vbs::ClassFactory factory) {
         m_engine.registerClass(progId, std::move(factory));
     });
+    winenv::registerMonikers([this](const QString &scheme, vbs::MonikerFactory factory) {
+        m_engine.registerMoniker(scheme, std::move(factory));
+    });
 }
 
 bool ScriptControl::setLanguage(const QString &language)

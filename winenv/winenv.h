@@ -15,4 +15,8 @@ using Register = std::function<void(const QString &progId, vbs::ClassFactory fac
 // Registers every class this room makes with CreateObject.
 void registerObjects(const Register &add);
 
+using RegisterMoniker = std::function<void(const QString &scheme, vbs::MonikerFactory factory)>;
+// Registers the GetObject schemes this room answers (winmgmts: for WMI).
+void registerMonikers(const RegisterMoniker &add);
+
 } // namespace winenv

@@ -110,6 +110,17 @@ QStringList splitCommandLine(const QString &commandLine)
     return parts;
 }
 
+QStringList counterparts(const QString &windowsName)
+{
+    QString key = QFileInfo(QString(windowsName).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName().toLower();
+    if (key.endsWith(QLatin1String(".exe")))
+        key.chop(4);
+    QStringList names;
+    for (const QStringList &candidate : aliases().value(key))
+        names << QFileInfo(candidate.first()).fileName();
+    return names;
+}
+
 QStringList resolveProgram(const QString &name)
 {
     if (name.isEmpty())

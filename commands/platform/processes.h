@@ -21,6 +21,11 @@ QStringList splitCommandLine(const QString &commandLine);
 // explorer, cmd, ...), matched in any letter case with or without ".exe". Empty: none.
 QStringList resolveProgram(const QString &name);
 
+// The names of the desktop's programs that stand for a well-known Windows program
+// ("notepad.exe" gives gnome-text-editor, gedit, kate, ...), in any letter case, with or
+// without ".exe"; empty for other names.
+QStringList counterparts(const QString &windowsName);
+
 // Starts the command line detached and returns the process id; the window style is
 // applied to the program's first window when it appears, without waiting for it.
 Failure start(const QString &commandLine, WindowStyle style, qint64 &pid);

@@ -88,6 +88,9 @@ int runFile(const RunOptions &options)
     winenv::registerObjects([&engine](const QString &progId, vbs::ClassFactory factory) {
         engine.registerClass(progId, std::move(factory));
     });
+    winenv::registerMonikers([&engine](const QString &scheme, vbs::MonikerFactory factory) {
+        engine.registerMoniker(scheme, std::move(factory));
+    });
     engine.addObject(QStringLiteral("WScript"), wscript, false);
     // The program ends with the script: Class_Terminate of what it still holds runs within
     // the time limit, and an error there (a stop) is reported like any other.

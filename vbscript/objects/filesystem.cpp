@@ -348,22 +348,6 @@ bool Drive::invoke(Context &cx, int id, Invoke kind, Args, Value &result)
     }
 }
 
-// The mounted file systems that scripts see as drives: real ones, not the kernel's own.
-QList<QStorageInfo> mountedDrives()
-{
-    QList<QStorageInfo> drives;
-    for (const QStorageInfo &v : QStorageInfo::mountedVolumes()) {
-        const QByteArray type = v.fileSystemType();
-        if (v.isValid() && !type.isEmpty() && type != "proc" && type != "sysfs" && type != "devpts"
-            && type != "cgroup" && type != "cgroup2" && type != "overlay" && !v.rootPath().startsWith(QLatin1String("/proc"))
-            && !v.rootPath().startsWith(QLatin1String("/sys")))
-            drives << v;
-    }
-    if (drives.isEmpty())
-        drives << QStorageInfo::root();
-    return drives;
-}
-
 enum Id {
     BuildPath = 1, CopyFile, CreateFolder, CreateTextFile, DeleteFile, DeleteFolder, FileExists, FolderExists,
     GetAbsolutePathName, GetBaseName, GetExtensionName, GetFile, GetFileName, GetFolder, GetParentFolderName,
@@ -396,6 +380,22 @@ bool copyTree(const QString &from, const QString &to)
 }
 
 } // namespace
+
+// The mounted file systems that scripts see as drives: real ones, not the kernel's own.
+QList<QStorageInfo> mountedDrives()
+{
+    QList<QStorageInfo> drives;
+    for (const QStorageInfo &v : QStorageInfo::mountedVolumes()) {
+        const QByteArray type = v.fileSystemType();
+        if (v.isValid() && !type.isEmpty() && type != "proc" && type != "sysfs" && type != "devpts"
+            && type != "cgroup" && type != "cgroup2" && type != "overlay" && !v.rootPath().startsWith(QLatin1String("/proc"))
+            && !v.rootPath().startsWith(QLatin1String("/sys")))
+            drives << v;
+    }
+    if (drives.isEmpty())
+        drives << QStorageInfo::root();
+    return drives;
+}
 
 int FileSystemObject::memberId(const QString &name)
 {

@@ -5,7 +5,13 @@
 #include "dispatch.h"
 #include "textcodec.h"
 
+#include <QStorageInfo>
+
 namespace vbs {
+
+// The mounted file systems that scripts see as drives: real ones, not the kernel's own.
+// (FileSystemObject's Drives, and the disks that WMI answers with.)
+QList<QStorageInfo> mountedDrives();
 
 // Scripting.FileSystemObject: paths, files, folders and text streams, on the local file
 // system through Qt. Relative paths are relative to the process's current directory.

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "http.h"
+#include "wmi.h"
 #include "xmldom.h"
 
 extern "C" Q_DECL_EXPORT vbs::Object *vornixWinenvCreate(const QString *progId)
@@ -20,5 +21,12 @@ extern "C" Q_DECL_EXPORT vbs::Object *vornixWinenvCreate(const QString *progId)
     if (id.startsWith(QLatin1String("msxml2.domdocument")) || id == QLatin1String("microsoft.xmldom")
         || id == QLatin1String("msxml.domdocument"))
         return winenv::newDocument();
-    return nullptr;
+    return winenv::wmi::create(*progId);
+}
+
+// GetObject("winmgmts:..."): WMI's services or the object the moniker names, or null with
+// the error raised.
+extern "C" Q_DECL_EXPORT vbs::Object *vornixWinenvGetObject(vbs::Context *cx, const QString *moniker)
+{
+    return winenv::wmi::getObject(*cx, *moniker);
 }
