@@ -54,8 +54,9 @@ bool Context::reserveMemory(qint64 bytes)
 {
     if (bytes < (qint64(1) << 20)) // small ones are seen by the clock's own look
         return true;
-    // The figure the clock keeps is recent enough to say yes; a no is looked at again.
-    if (m_resident + bytes <= limits.maxMemoryBytes)
+    // The figure the clock keeps is recent enough to say yes to a middling piece; a large
+    // one, or a no, is looked at again.
+    if (m_resident > 0 && bytes < (qint64(16) << 20) && m_resident + bytes <= limits.maxMemoryBytes)
         return true;
     m_resident = residentBytes();
     if (m_resident + bytes > limits.maxMemoryBytes)

@@ -221,11 +221,17 @@ class AppActivate(WaylandTest):
         code, out, err = self.vbs(
             'Set sh = CreateObject("WScript.Shell")\n'
             'Set started = sh.Exec("""%s"" ""Started Probe"" ""%s""")\n'
-            'WScript.Sleep 300\n'
             'sh.AppActivate "Other Probe"\n'
-            'WScript.Echo sh.AppActivate(started.ProcessID)\n'
+            # The new program's window may take a while on a loaded machine: AppActivate
+            # answers False until it shows.
+            'For tries = 1 To 100\n'
+            '  If sh.AppActivate(started.ProcessID) Then Exit For\n'
+            '  WScript.Sleep 100\n'
+            'Next\n'
+            'WScript.Echo tries <= 100\n'
             'sh.SendKeys "by pid~"\n'
-            'Do While started.Status = 0 : WScript.Sleep 50 : Loop\n' % (KEYPROBE, received))
+            'n = 0\n'
+            'Do While started.Status = 0 And n < 200 : WScript.Sleep 50 : n = n + 1 : Loop\n' % (KEYPROBE, received))
         self.assertEqual((code, out, err), (0, "-1\n", ""))
         self.assertTrue(wait_for(lambda: os.path.exists(received)))
         with open(received) as f:
