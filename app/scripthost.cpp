@@ -1,6 +1,7 @@
 #include "scripthost.h"
 
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QTimer>
 #include <QMessageBox>
@@ -44,7 +45,7 @@ QMessageBox::Icon iconFor(int buttons)
 
 } // namespace
 
-int ScriptHost::msgBox(const QString &prompt, int buttons, const QString &title)
+int ScriptHost::msgBox(vbs::Context &, const QString &prompt, int buttons, const QString &title)
 {
     FocusReturn focusBack(m_owner);
     QMessageBox box(iconFor(buttons), title.isEmpty() ? FrmMain::Title : title, prompt,
@@ -76,6 +77,15 @@ std::optional<QString> ScriptHost::inputBox(vbs::Context &, const QString &promp
     if (!ok)
         return std::nullopt;
     return text;
+}
+
+std::optional<QString> ScriptHost::browseForFolder(vbs::Context &, const QString &title, const QString &root)
+{
+    FocusReturn focusBack(m_owner);
+    const QString folder = QFileDialog::getExistingDirectory(m_owner, title.isEmpty() ? FrmMain::Title : title, root);
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder;
 }
 
 void ScriptHost::idle(int milliseconds)

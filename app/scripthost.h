@@ -12,8 +12,9 @@ class ScriptHost : public vbs::Host {
 public:
     explicit ScriptHost(QWidget *owner) : m_owner(owner) {}
 
-    int msgBox(const QString &prompt, int buttons, const QString &title) override;
+    int msgBox(vbs::Context &cx, const QString &prompt, int buttons, const QString &title) override;
     std::optional<QString> inputBox(vbs::Context &cx, const QString &prompt, const QString &title, const QString &defaultText) override;
+    std::optional<QString> browseForFolder(vbs::Context &cx, const QString &title, const QString &root) override;
     bool stopRunawayScript() override;
     // Sleep keeps the window painting and answering; a script that sleeps is not stuck.
     void idle(int milliseconds) override;

@@ -1,14 +1,16 @@
 #include "wshshell.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QProcessEnvironment>
-#include <QRegularExpression>
-#include <QThread>
+#include <syslog.h>
 
 #include "context.h"
 #include "convert.h"
 #include "keys.h"
+#include "registry.h"
+#include "shellenv.h"
+#include "wshexec.h"
+#include "wshshortcut.h"
 #include "processes.h"
 #include "windows.h"
 
@@ -16,115 +18,76 @@ using namespace vbs;
 
 namespace {
 
-enum ShellId { Run = 1, Exec, SendKeys, AppActivate, Popup, ExpandEnvironmentStrings, Environment, CurrentDirectory };
+enum ShellId {
+    Run = 1, Exec, SendKeys, AppActivate, Popup, ExpandEnvironmentStrings, Environment, CurrentDirectory,
+    SpecialFolders, RegRead, RegWrite, RegDelete, CreateShortcut, LogEvent
+};
 
 bool raiseFailure(Context &cx, const platform::Failure &f)
 {
     return cx.raise(f.number, f.description);
 }
 
-// %NAME% as the environment has it; unknown names stay as written.
-QString expand(const QString &text)
+// The program and arguments a Run or Exec command line stands for: Windows environment
+// names expanded, and cmd /c COMMAND run by the system shell.
+QStringList programOf(const QString &commandLine)
 {
-    static const QRegularExpression variable(QStringLiteral("%([^%]+)%"));
-    QString out = text;
-    qsizetype offset = 0;
-    QRegularExpressionMatch m;
-    while ((m = variable.match(out, offset)).hasMatch()) {
-        const QByteArray value = qgetenv(m.captured(1).toLocal8Bit().constData());
-        if (value.isNull() && !qEnvironmentVariableIsSet(m.captured(1).toLocal8Bit().constData())) {
-            offset = m.capturedEnd() - 1;
-            continue;
-        }
-        const QString replacement = QString::fromLocal8Bit(value);
-        out.replace(m.capturedStart(), m.capturedLength(), replacement);
-        offset = m.capturedStart() + replacement.size();
-    }
-    return out;
+    const QString line = winenv::shellenv::expand(commandLine);
+    if (const std::optional<QStringList> shell = winenv::shellenv::cmdCommand(line))
+        return *shell;
+    return platform::processes::splitCommandLine(line);
 }
 
-// A text stream over a finished process's output.
-class OutputStream : public Object {
+// WshShell.SpecialFolders: Item(name) (the default), Count, For Each.
+class SpecialFoldersObject : public Object {
 public:
-    explicit OutputStream(QProcess *process, bool errors) : m_process(process), m_errors(errors) {}
-    QString typeName() const override { return QStringLiteral("TextStream"); }
+    QString typeName() const override { return QStringLiteral("IWshCollection"); }
     int memberId(const QString &name) override
     {
-        static const MemberTable members{"ReadAll", "ReadLine", "AtEndOfStream"};
+        static const MemberTable members{"Item", "Count", "Length"};
         return members.id(name);
     }
-    bool invoke(Context &cx, int id, Invoke, Args, Value &result) override
+    bool invoke(Context &cx, int id, Invoke kind, Args args, Value &result) override
     {
-        if (id != 3 && !cx.waitUntil([this](int slice) {
-                return m_process->state() == QProcess::NotRunning || m_process->waitForFinished(slice);
-            }))
+        if (kind & (InvokeLet | InvokeSet))
+            return cx.raise(err::NoSuchMember);
+        if (id == 2 || id == 3) {
+            result = Value::lng(int32_t(names().size()));
+            return true;
+        }
+        Value key;
+        if (args.count != 1 || !valueOf(cx, args[0], key))
+            return cx.raiseUnlessPending(err::WrongArgs);
+        if (key.isNumeric()) {
+            int32_t i;
+            if (!toLong(cx, key, i))
+                return false;
+            if (i < 0 || i >= names().size())
+                return cx.raise(err::SubscriptOutOfRange);
+            result = Value::string(winenv::shellenv::specialFolder(names()[i]));
+            return true;
+        }
+        QString name;
+        if (!toText(cx, key, name))
             return false;
-        m_buffer += QString::fromLocal8Bit(m_errors ? m_process->readAllStandardError() : m_process->readAllStandardOutput());
-        switch (id) {
-        case 1:
-            result = Value::string(m_buffer);
-            m_buffer.clear();
-            return true;
-        case 2: {
-            const qsizetype nl = m_buffer.indexOf(QLatin1Char('\n'));
-            QString line = nl < 0 ? m_buffer : m_buffer.left(nl);
-            m_buffer.remove(0, nl < 0 ? m_buffer.size() : nl + 1);
-            if (line.endsWith(QLatin1Char('\r')))
-                line.chop(1);
-            result = Value::string(line);
-            return true;
-        }
-        default:
-            result = Value::boolean(m_buffer.isEmpty() && m_process->state() == QProcess::NotRunning
-                                    && m_process->bytesAvailable() == 0);
-            return true;
-        }
+        result = Value::string(winenv::shellenv::specialFolder(name));
+        return true;
+    }
+    bool enumerate(Context &, std::vector<Value> &items) override
+    {
+        for (const QString &name : names())
+            items.push_back(Value::string(winenv::shellenv::specialFolder(name)));
+        return true;
     }
 
 private:
-    QProcess *m_process;
-    bool m_errors;
-    QString m_buffer;
-};
-
-// Exec's result: Status (0 running, 1 done), ExitCode, ProcessID, StdOut, StdErr, Terminate.
-class ExecObject : public Object {
-public:
-    explicit ExecObject(QProcess *process) : m_process(process)
+    static const QStringList &names()
     {
-        m_stdout = Value::object(new OutputStream(process, false));
-        m_stderr = Value::object(new OutputStream(process, true));
+        static const QStringList list{"AllUsersDesktop", "AllUsersStartMenu", "AllUsersPrograms", "AllUsersStartup",
+                                      "Desktop", "Favorites", "Fonts", "MyDocuments", "NetHood", "PrintHood",
+                                      "Programs", "Recent", "SendTo", "StartMenu", "Startup", "Templates"};
+        return list;
     }
-    ~ExecObject() override
-    {
-        m_stdout.clear();
-        m_stderr.clear();
-        if (m_process->state() != QProcess::NotRunning)
-            m_process->waitForFinished(2000);
-        delete m_process;
-    }
-    QString typeName() const override { return QStringLiteral("WshExec"); }
-    int memberId(const QString &name) override
-    {
-        static const MemberTable members{"Status", "ExitCode", "ProcessID", "StdOut", "StdErr", "Terminate"};
-        return members.id(name);
-    }
-    bool invoke(Context &, int id, Invoke, Args, Value &result) override
-    {
-        m_process->waitForFinished(0);
-        switch (id) {
-        case 1: result = Value::integer(m_process->state() == QProcess::NotRunning ? 1 : 0); return true;
-        case 2: result = Value::lng(m_process->state() == QProcess::NotRunning ? m_process->exitCode() : 0); return true;
-        case 3: result = Value::lng(int32_t(m_process->processId())); return true;
-        case 4: result = m_stdout; return true;
-        case 5: result = m_stderr; return true;
-        default: m_process->kill(); return true;
-        }
-    }
-
-private:
-    QProcess *m_process;
-    Value m_stdout, m_stderr;
 };
 
 // WshShell.Environment("PROCESS"): Item(name) reads and writes this process's variables.
@@ -159,7 +122,7 @@ public:
             qputenv(key.constData(), value.toLocal8Bit());
             return true;
         }
-        result = Value::string(qEnvironmentVariable(key.constData()));
+        result = Value::string(winenv::shellenv::variable(name).value_or(QString()));
         return true;
     }
     bool enumerate(Context &, std::vector<Value> &items) override
@@ -175,14 +138,16 @@ public:
 int WshShell::memberId(const QString &name)
 {
     static const MemberTable members{"Run", "Exec", "SendKeys", "AppActivate", "Popup",
-                                     "ExpandEnvironmentStrings", "Environment", "CurrentDirectory"};
+                                     "ExpandEnvironmentStrings", "Environment", "CurrentDirectory",
+                                     "SpecialFolders", "RegRead", "RegWrite", "RegDelete", "CreateShortcut", "LogEvent"};
     return members.id(name);
 }
 
 bool WshShell::invoke(Context &cx, int id, Invoke kind, Args args, Value &result)
 {
     QString text;
-    if (id != CurrentDirectory && id != Environment && (args.count < 1 || !toText(cx, args[0], text)))
+    if (id != CurrentDirectory && id != Environment && id != SpecialFolders && id != LogEvent
+        && (args.count < 1 || !toText(cx, args[0], text)))
         return cx.raiseUnlessPending(err::WrongArgs);
     switch (id) {
     case Run: { // Run(command[, style[, wait]]): the exit code when waiting, else 0
@@ -190,7 +155,7 @@ bool WshShell::invoke(Context &cx, int id, Invoke kind, Args args, Value &result
         bool wait = false;
         if ((args.has(1) && !toLong(cx, args[1], style)) || (args.has(2) && !toBool(cx, args[2], wait)))
             return false;
-        const QStringList program = platform::processes::splitCommandLine(expand(text));
+        const QStringList program = programOf(text);
         if (!wait) {
             qint64 pid;
             if (const platform::Failure f = platform::processes::startProgram(
@@ -213,18 +178,12 @@ bool WshShell::invoke(Context &cx, int id, Invoke kind, Args args, Value &result
         return true;
     }
     case Exec: {
-        const QStringList program = platform::processes::splitCommandLine(expand(text));
+        const QStringList program = programOf(text);
         const QStringList resolved = program.isEmpty() ? QStringList() : platform::processes::resolveProgram(program.first());
-        if (resolved.isEmpty())
+        Object *exec = resolved.isEmpty() ? nullptr : wshexec::start(resolved + program.mid(1));
+        if (!exec)
             return cx.raise(err::FileNotFound);
-        auto *process = new QProcess;
-        process->start(resolved.first(), resolved.mid(1) + program.mid(1));
-        if (!process->waitForStarted()) {
-            delete process;
-            return cx.raise(err::FileNotFound);
-        }
-        process->closeWriteChannel();
-        result = Value::object(new ExecObject(process));
+        result = Value::object(exec);
         return true;
     }
     case SendKeys: {
@@ -253,14 +212,14 @@ bool WshShell::invoke(Context &cx, int id, Invoke kind, Args args, Value &result
             return false;
         int answer = 1;
         if (Host *host = cx.host()) {
-            if (!cx.inDialog(*host, [&] { answer = host->msgBox(text, type, title); }))
+            if (!cx.inDialog(*host, [&] { answer = host->msgBox(cx, text, type, title); }))
                 return false;
         }
         result = Value::integer(int16_t(answer));
         return true;
     }
     case ExpandEnvironmentStrings:
-        result = Value::string(expand(text));
+        result = Value::string(winenv::shellenv::expand(text));
         return true;
     case Environment:
         result = Value::object(new EnvironmentObject);
@@ -274,6 +233,43 @@ bool WshShell::invoke(Context &cx, int id, Invoke kind, Args args, Value &result
         }
         result = Value::string(QDir::currentPath());
         return true;
+    case SpecialFolders: {
+        Value folders = Value::object(new SpecialFoldersObject);
+        if (args.count == 0) {
+            result = folders;
+            return true;
+        }
+        return folders.asObject()->invoke(cx, DefaultMember, kind, args, result);
+    }
+    case RegRead:
+        return winenv::registry::read(cx, text, result);
+    case RegWrite: {
+        QString type;
+        if (args.count < 2 || args.count > 3 || (args.has(2) && !toText(cx, args[2], type)))
+            return cx.raiseUnlessPending(err::WrongArgs);
+        Value value;
+        return valueOf(cx, args[1], value) && winenv::registry::write(cx, text, value, type);
+    }
+    case RegDelete:
+        return winenv::registry::remove(cx, text);
+    case CreateShortcut:
+        if (Object *shortcut = wshshortcut::create(cx, text)) {
+            result = Value::object(shortcut);
+            return true;
+        }
+        return false;
+    case LogEvent: { // LogEvent(type, message[, target]): to the system log, as the event log
+        int32_t type;
+        QString message;
+        if (args.count < 2 || !toLong(cx, args[0], type) || !toText(cx, args[1], message))
+            return cx.raiseUnlessPending(err::WrongArgs);
+        const int priority = type == 1 || type == 16 ? LOG_ERR : type == 2 ? LOG_WARNING : LOG_INFO;
+        openlog("WSH", LOG_PID, LOG_USER);
+        syslog(priority, "%s", message.toUtf8().constData());
+        closelog();
+        result = Value::boolean(true);
+        return true;
+    }
     default:
         return cx.raise(err::NoSuchMember);
     }

@@ -3,8 +3,9 @@
 #include "dispatch.h"
 
 // CreateObject("WScript.Shell") for scripts: Run, Exec, SendKeys, AppActivate, Popup,
-// ExpandEnvironmentStrings, Environment and CurrentDirectory, on the same platform layer
-// as the command object.
+// ExpandEnvironmentStrings, Environment, CurrentDirectory, SpecialFolders, the registry,
+// CreateShortcut and LogEvent, on the same platform layer as the command object. Command
+// lines and environment names are Windows' (%TEMP%, cmd /c ...), answered from Linux.
 class WshShell : public vbs::Object {
 public:
     static inline const QString ClassId = QStringLiteral("WScript.Shell");

@@ -19,7 +19,7 @@ inline QString scriptText(const uint8_t *data, size_t size)
 // Answers every box at once and stops a runaway script.
 class QuietHost : public vbs::Host {
 public:
-    int msgBox(const QString &, int, const QString &) override { return 1; }
+    int msgBox(vbs::Context &, const QString &, int, const QString &) override { return 1; }
     std::optional<QString> inputBox(vbs::Context &, const QString &, const QString &, const QString &d) override
     {
         return d;

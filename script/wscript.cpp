@@ -173,7 +173,7 @@ bool echoLine(Context &cx, const WScriptSetup &setup, const QString &text)
         return setup.echo(cx, text);
     if (Host *host = cx.host()) {
         int ignored = 0;
-        return cx.inDialog(*host, [&] { ignored = host->msgBox(text, 0, QString()); });
+        return cx.inDialog(*host, [&] { ignored = host->msgBox(cx, text, 0, QString()); });
     }
     return true;
 }

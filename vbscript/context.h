@@ -19,11 +19,16 @@ class Host {
 public:
     virtual ~Host() = default;
     // Shows a message box; returns the constant of the chosen button (vbOK = 1, ...).
-    virtual int msgBox(const QString &prompt, int buttons, const QString &title) = 0;
+    // A host that waits for an answer itself does so through the context, within the time
+    // limit.
+    virtual int msgBox(Context &cx, const QString &prompt, int buttons, const QString &title) = 0;
     // Asks for a line of text; nothing (Cancel) gives the empty string in the script. A host
     // that waits for input itself does so through the context, within the time limit.
     virtual std::optional<QString> inputBox(Context &cx, const QString &prompt, const QString &title,
                                             const QString &defaultText) = 0;
+    // Asks for a folder (Shell.Application's BrowseForFolder), starting at root when it is
+    // not empty; nothing when the user cancels or the host cannot ask.
+    virtual std::optional<QString> browseForFolder(Context &, const QString &, const QString &) { return std::nullopt; }
     // The script has executed for the time limit: true stops it, false grants another period.
     virtual bool stopRunawayScript() = 0;
     // Whether time spent in the message and input boxes counts against the time limit. On

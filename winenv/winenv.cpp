@@ -4,6 +4,7 @@
 #include "dotnet.h"
 #include "errors.h"
 #include "modules.h"
+#include "network.h"
 
 namespace winenv {
 
@@ -40,6 +41,7 @@ void registerObjects(const Register &add)
     for (const QString &id : dotnet::progIds())
         add(id, [id] { return dotnet::create(id); });
     add(AdoStream::ProgId, [] { return new AdoStream; });
+    add(Network::ProgId, [] { return new Network; });
     for (const char *name : ModuleClasses) {
         const QString id = QString::fromLatin1(name);
         add(id, [id]() -> vbs::Object * {

@@ -99,7 +99,7 @@ const QList<QPair<QString, QString>> expected = {
 
 class ScriptedHost : public vbs::Host {
 public:
-    int msgBox(const QString &, int, const QString &) override { return 1; }
+    int msgBox(vbs::Context &, const QString &, int, const QString &) override { return 1; }
     std::optional<QString> inputBox(vbs::Context &, const QString &, const QString &, const QString &) override { return QString("12"); }
     bool stopRunawayScript() override { return true; }
 };

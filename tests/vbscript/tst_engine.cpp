@@ -59,7 +59,7 @@ protected:
 
 class ScriptedHost : public Host {
 public:
-    int msgBox(const QString &prompt, int, const QString &) override
+    int msgBox(vbs::Context &, const QString &prompt, int, const QString &) override
     {
         prompts << prompt;
         return 6; // vbYes
@@ -310,10 +310,10 @@ void TestEngine::timeWaitingInDialogsDoesNotCount()
 {
     class SlowHost : public ScriptedHost {
     public:
-        int msgBox(const QString &p, int b, const QString &t) override
+        int msgBox(vbs::Context &cx, const QString &p, int b, const QString &t) override
         {
             QThread::msleep(150);
-            return ScriptedHost::msgBox(p, b, t);
+            return ScriptedHost::msgBox(cx, p, b, t);
         }
     } host;
     Engine e;

@@ -15,7 +15,6 @@ namespace vbs {
 
 namespace {
 
-enum : int32_t { BadFileMode = 54, InputPastEnd = 62 };
 enum Mode { ForReading = 1, ForWriting = 2, ForAppending = 8 };
 
 double dateOf(const QDateTime &t)
@@ -75,14 +74,14 @@ public:
                              || id == AtEndOfLine || id == SkipLine || id == Skip;
         const bool anyMode = id == Line || id == Close || id == Column;
         if (!anyMode && !m_file.isOpen())
-            return cx.raise(BadFileMode);
+            return cx.raise(err::BadFileMode);
         if (!anyMode && reading != (m_mode == ForReading))
-            return cx.raise(BadFileMode);
+            return cx.raise(err::BadFileMode);
         switch (id) {
         case ReadLine:
         case SkipLine: {
             if (m_pos >= m_text.size())
-                return cx.raise(InputPastEnd);
+                return cx.raise(err::InputPastEnd);
             qsizetype end = m_text.indexOf(QLatin1Char('\n'), m_pos);
             if (end < 0)
                 end = m_text.size();
@@ -106,7 +105,7 @@ public:
             if (n < 0)
                 return cx.raise(err::InvalidCall);
             if (m_pos >= m_text.size() && n > 0)
-                return cx.raise(InputPastEnd);
+                return cx.raise(err::InputPastEnd);
             const qsizetype take = qMin<qsizetype>(n, m_text.size() - m_pos);
             if (id == Read)
                 result = Value::string(m_text.mid(m_pos, take));

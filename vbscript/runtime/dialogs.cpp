@@ -32,7 +32,7 @@ bool msgbox(Context &cx, Args a, Value &r)
         return false;
     int answer = defaultAnswer(buttons);
     if (Host *host = cx.host()) {
-        if (!cx.inDialog(*host, [&] { answer = host->msgBox(prompt, buttons, title); }))
+        if (!cx.inDialog(*host, [&] { answer = host->msgBox(cx, prompt, buttons, title); }))
             return false;
     }
     r = Value::integer(int16_t(answer));

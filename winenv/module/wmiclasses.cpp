@@ -29,6 +29,7 @@
 #include "convert.h"
 #include "objects/filesystem.h"
 #include "processes.h"
+#include "systemd.h"
 #include "wmi.h"
 
 using namespace vbs;
@@ -595,28 +596,18 @@ Q_DECLARE_METATYPE(winenv::wmi::UnitFile)
 namespace winenv::wmi {
 namespace {
 
-const QString Systemd = QStringLiteral("org.freedesktop.systemd1");
-
+// systemd's manager, with the types of its unit lists known to D-Bus.
 QDBusInterface *systemdManager()
 {
-    static QDBusInterface *manager = [] {
+    static const bool registered = [] {
         qDBusRegisterMetaType<UnitStatus>();
         qDBusRegisterMetaType<QList<UnitStatus>>();
         qDBusRegisterMetaType<UnitFile>();
         qDBusRegisterMetaType<QList<UnitFile>>();
-        auto *m = new QDBusInterface(Systemd, QStringLiteral("/org/freedesktop/systemd1"),
-                                     QStringLiteral("org.freedesktop.systemd1.Manager"), QDBusConnection::systemBus());
-        m->setTimeout(5000);
-        return m;
+        return true;
     }();
-    return manager->isValid() ? manager : nullptr;
-}
-
-QVariant unitProperty(const QDBusObjectPath &unit, const char *interface, const char *name)
-{
-    QDBusInterface properties(Systemd, unit.path(), QStringLiteral("org.freedesktop.DBus.Properties"), QDBusConnection::systemBus());
-    const QDBusReply<QVariant> reply = properties.call(QStringLiteral("Get"), QString::fromLatin1(interface), QString::fromLatin1(name));
-    return reply.isValid() ? reply.value() : QVariant();
+    Q_UNUSED(registered);
+    return systemd::manager();
 }
 
 QString execStart(const QString &unitFile)
@@ -658,8 +649,8 @@ bool services(Context &cx, std::vector<Instance> &out)
         const QString startMode = fileState == QLatin1String("enabled") ? QStringLiteral("Auto")
                                   : fileState == QLatin1String("disabled") || fileState == QLatin1String("masked") ? QStringLiteral("Disabled")
                                   : QStringLiteral("Manual");
-        const uint mainPid = running ? unitProperty(u.path, "org.freedesktop.systemd1.Service", "MainPID").toUInt() : 0;
-        const QString fragment = unitProperty(u.path, "org.freedesktop.systemd1.Unit", "FragmentPath").toString();
+        const uint mainPid = running ? systemd::unitProperty(u.path, "org.freedesktop.systemd1.Service", "MainPID").toUInt() : 0;
+        const QString fragment = systemd::unitProperty(u.path, "org.freedesktop.systemd1.Unit", "FragmentPath").toString();
         Instance row;
         row.properties = {
             {"AcceptPause", Value::boolean(false)},
@@ -688,21 +679,11 @@ bool services(Context &cx, std::vector<Instance> &out)
 // denied, 5 the service cannot take the request, 10 already running).
 bool controlService(Context &, const Instance &row, bool start, Value &result)
 {
-    QDBusInterface *manager = systemdManager();
-    if (!manager) {
-        result = Value::lng(5);
-        return true;
-    }
     if (start && row.find(QStringLiteral("Started"))->asBool()) {
         result = Value::lng(10);
         return true;
     }
-    const QString unit = row.find(QStringLiteral("Name"))->asString() + QLatin1String(".service");
-    const QDBusMessage reply = manager->call(start ? QStringLiteral("StartUnit") : QStringLiteral("StopUnit"), unit, QStringLiteral("replace"));
-    if (reply.type() != QDBusMessage::ErrorMessage)
-        result = Value::lng(0);
-    else
-        result = Value::lng(reply.errorName().contains(QLatin1String("AccessDenied")) || reply.errorName().contains(QLatin1String("InteractiveAuthorization")) ? 2 : 5);
+    result = Value::lng(systemd::control(row.find(QStringLiteral("Name"))->asString(), start));
     return true;
 }
 
