@@ -10,7 +10,7 @@ PACKAGES="cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libxdo-dev lib
     imagemagick dbus at-spi2-core python3 python3-gi gir1.2-atspi-2.0
     clang libclang-rt-14-dev xfwm4 dpkg-dev file lintian man-db
     libwayland-dev libwayland-bin libxkbcommon-dev sway xwayland x11-xserver-utils qt6-wayland procps
-    libxml2-dev perl"
+    libxml2-dev libarchive-dev perl"
 
 install_missing() {
     missing=""

@@ -9,6 +9,7 @@
 #include "keys.h"
 #include "registry.h"
 #include "shellenv.h"
+#include "winpath.h"
 #include "wshexec.h"
 #include "wshshortcut.h"
 #include "processes.h"
@@ -35,7 +36,10 @@ QStringList programOf(const QString &commandLine)
     const QString line = winenv::shellenv::expand(commandLine);
     if (const std::optional<QStringList> shell = winenv::shellenv::cmdCommand(line))
         return *shell;
-    return platform::processes::splitCommandLine(line);
+    QStringList words = platform::processes::splitCommandLine(line);
+    for (QString &word : words)
+        word = winpath::commandWord(word);
+    return words;
 }
 
 // WshShell.SpecialFolders: Item(name) (the default), Count, For Each.
@@ -229,7 +233,7 @@ bool WshShell::invoke(Context &cx, int id, Invoke kind, Args args, Value &result
             QString path;
             if (args.count != 1 || !toText(cx, args[0], path))
                 return cx.raiseUnlessPending(err::WrongArgs);
-            return QDir::setCurrent(path) || cx.raise(err::PathNotFound);
+            return QDir::setCurrent(winpath::local(path).value_or(QString())) || cx.raise(err::PathNotFound);
         }
         result = Value::string(QDir::currentPath());
         return true;

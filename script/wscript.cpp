@@ -255,7 +255,11 @@ bool WScriptObject::invoke(Context &cx, int id, Invoke kind, Args args, Value &r
         result = Value::string(m_setup.scriptPath.isEmpty() ? m_setup.scriptName : QFileInfo(m_setup.scriptPath).fileName());
         return true;
     case ScriptFullName:
-        result = Value::string(m_setup.scriptPath.isEmpty() ? m_setup.scriptName : QFileInfo(m_setup.scriptPath).absoluteFilePath());
+        // With Windows' separator, so that the idioms that cut it at the last "\" find the
+        // script's folder; every path a script hands back (files, folders, command lines)
+        // takes "\" as "/".
+        result = Value::string(m_setup.scriptPath.isEmpty() ? m_setup.scriptName
+                                                           : QFileInfo(m_setup.scriptPath).absoluteFilePath().replace(QLatin1Char('/'), QLatin1Char('\\')));
         return true;
     case Sleep: {
         int32_t ms;

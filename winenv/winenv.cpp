@@ -10,12 +10,13 @@ namespace winenv {
 
 namespace {
 
-// The classes of the module (libvornix-winenv.so), which needs Qt Network and libxml2.
+// The classes of the module (libvornix-winenv.so), which needs Qt Network, libxml2 and libarchive.
 const char *const ModuleClasses[] = {
     "MSXML2.XMLHTTP", "MSXML2.XMLHTTP.3.0", "MSXML2.XMLHTTP.6.0", "Microsoft.XMLHTTP",
     "MSXML2.ServerXMLHTTP", "MSXML2.ServerXMLHTTP.3.0", "MSXML2.ServerXMLHTTP.6.0", "WinHttp.WinHttpRequest.5.1",
     "MSXML2.DOMDocument", "MSXML2.DOMDocument.3.0", "MSXML2.DOMDocument.6.0", "Microsoft.XMLDOM", "MSXML.DOMDocument",
     "WbemScripting.SWbemLocator", "WbemScripting.SWbemDateTime", "WbemScripting.SWbemLastError",
+    "Shell.Application",
 };
 
 using ModuleCreate = vbs::Object *(*)(const QString *progId);

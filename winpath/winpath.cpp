@@ -1,5 +1,7 @@
 #include "winpath.h"
 
+#include <QFileInfo>
+
 namespace winpath {
 
 namespace {
@@ -47,6 +49,17 @@ std::optional<QString> local(const QString &path)
     QString p = path;
     p.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return p;
+}
+
+QString commandWord(const QString &word)
+{
+    if (!word.contains(QLatin1Char('\\')) || word.contains(QLatin1String("://")))
+        return word;
+    const std::optional<QString> path = local(word);
+    if (!path || path->contains(QLatin1String("//")))
+        return word;
+    const QFileInfo info(*path);
+    return info.exists() || QFileInfo(info.absolutePath()).isDir() ? *path : word;
 }
 
 QString fileName(const QString &path)

@@ -16,6 +16,11 @@ bool hasDrive(const QString &path);
 // or with a NUL character, which no file name holds.
 std::optional<QString> local(const QString &path);
 
+// A word of a command line for a Linux program: a path written with `\` that names a
+// place here (it, or the folder it would be in, exists) with `/`; any other word (a
+// switch, a pattern, text) as written.
+QString commandWord(const QString &word);
+
 // Text functions that treat both separators alike, as FileSystemObject's do, on Windows
 // paths too: fileName("C:\dir\a.txt") is "a.txt", parentFolder "C:\dir".
 QString fileName(const QString &path);

@@ -21,8 +21,14 @@ bool readScript(const QString &path, QString &text)
 {
     QFile file(path);
     QString reason;
+    const QString suffix = QFileInfo(path).suffix().toLower();
     if (QFileInfo(path).isDir())
         reason = QStringLiteral("it is a folder");
+    else if (suffix == QLatin1String("wsf") || suffix == QLatin1String("wsh"))
+        reason = QStringLiteral("vbsrun runs VBScript files (.vbs), not Windows Script Files; "
+                                "save the script of its <job> as a .vbs file");
+    else if (suffix == QLatin1String("js") || suffix == QLatin1String("jse") || suffix == QLatin1String("vbe"))
+        reason = QStringLiteral("vbsrun runs plain VBScript (.vbs) only, not JScript or encoded scripts");
     else if (!file.open(QIODevice::ReadOnly))
         reason = file.errorString();
     if (!reason.isEmpty()) {
@@ -39,6 +45,17 @@ bool readScript(const QString &path, QString &text)
         text.remove(0, end);
     }
     return true;
+}
+
+// WScript.Quit's code as a Linux exit status, which holds 0 to 255: codes in that range as
+// given, others by their low eight bits as the system takes them (-1 is 255), except that
+// a code whose low bits are all 0 (256, -256, ...) gives 255, so that no failure reads as
+// success.
+int exitStatus(int32_t code)
+{
+    if (code >= 0 && code <= 255)
+        return code;
+    return (code & 0xFF) == 0 ? 255 : code & 0xFF;
 }
 
 void report(const QString &path, const vbs::ScriptError &e)
@@ -97,7 +114,7 @@ int runFile(const RunOptions &options)
     if (engine.addCode(text) && engine.end())
         return Success;
     if (wscript->quitRequested())
-        return wscript->exitCode();
+        return exitStatus(wscript->exitCode());
     report(options.script, engine.error());
     return ScriptFailed;
 }

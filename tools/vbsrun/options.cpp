@@ -156,5 +156,6 @@ QString runUsage()
         "A first line that starts with #! is skipped, so a script can run as a command.\n"
         "\n"
         "Exit codes: 0 success, the code given to WScript.Quit, 1 an uncaught script\n"
-        "error, 2 wrong options or a script that cannot be read.\n");
+        "error, 2 wrong options or a script that cannot be read. A Quit code outside\n"
+        "0-255 exits with its low eight bits (-1 gives 255), or 255 where those are 0.\n");
 }

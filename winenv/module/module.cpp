@@ -1,9 +1,10 @@
 // libvornix-winenv.so: the library objects that need more than Qt Core (Qt Network,
-// libxml2), loaded by the hosts the first time a script creates one of them. It uses the
+// libxml2, libarchive, D-Bus), loaded by the hosts the first time a script creates one of them. It uses the
 // engine's object interface from the program that loaded it.
 #include <QString>
 
 #include "http.h"
+#include "shellapp.h"
 #include "wmi.h"
 #include "xmldom.h"
 
@@ -21,6 +22,8 @@ extern "C" Q_DECL_EXPORT vbs::Object *vornixWinenvCreate(const QString *progId)
     if (id.startsWith(QLatin1String("msxml2.domdocument")) || id == QLatin1String("microsoft.xmldom")
         || id == QLatin1String("msxml.domdocument"))
         return winenv::newDocument();
+    if (id == QLatin1String("shell.application"))
+        return winenv::shellapp::create();
     return winenv::wmi::create(*progId);
 }
 

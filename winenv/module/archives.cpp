@@ -1,4 +1,4 @@
-#include "archive.h"
+#include "archives.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -154,8 +154,10 @@ bool extract(const QString &file, const QStringList &paths, const QString &folde
     if (!a)
         return false;
     Writer disk(archive_write_disk_new());
+    // Entry names are checked before they are joined to the folder (which is absolute); the
+    // writer refuses ".." and paths through symbolic links on top of that.
     archive_write_disk_set_options(disk.get(), ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_PERM | ARCHIVE_EXTRACT_SECURE_NODOTDOT
-                                                   | ARCHIVE_EXTRACT_SECURE_SYMLINKS | ARCHIVE_EXTRACT_SECURE_NOABSOLUTEPATHS
+                                                   | ARCHIVE_EXTRACT_SECURE_SYMLINKS
                                                    | (overwrite ? 0 : ARCHIVE_EXTRACT_NO_OVERWRITE));
     archive_write_disk_set_standard_lookup(disk.get());
     struct archive_entry *e;
