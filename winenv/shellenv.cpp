@@ -234,6 +234,9 @@ std::optional<QStringList> cmdCommand(const QString &commandLine)
     if (command.size() >= 2 && command.startsWith(QLatin1Char('"')) && command.endsWith(QLatin1Char('"'))
         && command.count(QLatin1Char('"')) == 2)
         command = command.mid(1, command.size() - 2);
+    // A backslash is nothing but a path separator to cmd (its escape is ^); to the shell it
+    // would escape the next character, so that sub\file.txt became subfile.txt.
+    command.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return QStringList{QStringLiteral("/bin/sh"), QStringLiteral("-c"), cmdBuiltIns() + command};
 }
 

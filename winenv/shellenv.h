@@ -32,7 +32,8 @@ QString computerName();
 
 // cmd /c COMMAND (or /k), and %COMSPEC% /c: the program and arguments that run COMMAND
 // through the system shell, with cmd's common built-ins (dir, copy, del, type, move, ren,
-// md, rd, cls) defined as their Linux twins. Nothing for a command line that is not cmd's.
+// md, rd, cls) defined as their Linux twins and every backslash taken as the path
+// separator it is to cmd. Nothing for a command line that is not cmd's.
 std::optional<QStringList> cmdCommand(const QString &commandLine);
 
 } // namespace winenv::shellenv
