@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <memory>
+#include <vector>
 
 #include "context.h"
 #include "convert.h"
@@ -12,18 +13,33 @@ namespace wshexec {
 
 namespace {
 
+// Programs the script let go of while they ran. Deleting a QProcess would end its program,
+// so they are kept (reachable, not leaked) until a later look finds them ended.
+void keepRunning(QProcess *process)
+{
+    static auto *running = new std::vector<QProcess *>;
+    std::erase_if(*running, [](QProcess *p) {
+        p->waitForFinished(0);
+        const bool ended = p->state() == QProcess::NotRunning;
+        if (ended)
+            delete p;
+        return ended;
+    });
+    running->push_back(process);
+}
+
 // The running program, shared by the Exec object and its streams; when the last of them
-// goes, a program still running is left to run and the QProcess deletes itself once it ends.
+// goes, a program still running is left to run.
 class Program {
 public:
     explicit Program(QProcess *process) : m_process(process), m_pid(process->processId()) {}
     ~Program()
     {
-        if (m_process->state() == QProcess::NotRunning) {
+        m_process->waitForFinished(0);
+        if (m_process->state() == QProcess::NotRunning)
             delete m_process;
-            return;
-        }
-        QObject::connect(m_process, &QProcess::finished, m_process, &QObject::deleteLater);
+        else
+            keepRunning(m_process);
     }
     Program(const Program &) = delete;
     Program &operator=(const Program &) = delete;
