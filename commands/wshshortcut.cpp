@@ -124,6 +124,10 @@ public:
     }
     bool invoke(Context &cx, int id, Invoke kind, Args args, Value &result) override
     {
+        if (id == DefaultMember)
+            id = 1; // FullName
+        if (id < 1 || id > 11)
+            return cx.raise(err::NoSuchMember);
         if (id == 9)
             return save(cx);
         if (id == 11)
@@ -226,7 +230,7 @@ private:
     QString m_fullName;
     QString m_file; // the local name of the path as given
     bool m_url;
-    QString m_fields[Hotkey + 1];
+    QString m_fields[12]; // by member id: Target .. Hotkey, and RelativePath (10)
 };
 
 } // namespace

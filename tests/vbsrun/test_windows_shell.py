@@ -168,11 +168,13 @@ class Shell(unittest.TestCase):
             'url.TargetPath = "https://example.com/a?b=1"\n'
             'url.Save\n'
             'WScript.Echo sh.CreateShortcut("site.url").TargetPath\n'
+            'lnk.RelativePath = "rel"\n'
+            'WScript.Echo lnk.RelativePath & "|" & (lnk = lnk.FullName)\n'
             'On Error Resume Next\n'
             'Set bad = sh.CreateShortcut("tool.txt")\n'
             'WScript.Echo Err.Number\n')
         self.assertEqual(out, [tool.replace("/", "\\"), '--name "100% sure" $HOME', "Starts the tool|7",
-                               "https://example.com/a?b=1", "5"])
+                               "https://example.com/a?b=1", "rel|True", "5"])
         entry = os.path.join(startup, "Tool.desktop")
         self.assertTrue(os.access(entry, os.X_OK))
         with open(entry) as f:
