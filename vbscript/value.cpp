@@ -183,6 +183,24 @@ ArrayData *ArrayData::fromBytes(const QByteArray &bytes)
     return a;
 }
 
+ArrayData *ArrayData::fromValues(std::vector<Value> values)
+{
+    auto *a = new ArrayData;
+    a->counts.push_back(int32_t(values.size()));
+    a->lbounds.push_back(0);
+    a->data = std::move(values);
+    return a;
+}
+
+ArrayData *ArrayData::fromStrings(const QStringList &texts)
+{
+    std::vector<Value> values;
+    values.reserve(size_t(texts.size()));
+    for (const QString &s : texts)
+        values.push_back(Value::string(s));
+    return fromValues(std::move(values));
+}
+
 int64_t ArrayData::flatIndex(const int32_t *subscripts, int n) const
 {
     if (n != int(counts.size()) || data.empty()) // an empty array (Dim a()) has no element at all

@@ -177,6 +177,9 @@ struct ArrayData {
     // A byte array's bytes; and a new byte array holding these.
     QByteArray bytes() const;
     static ArrayData *fromBytes(const QByteArray &bytes);
+    // A new one-dimensional Variant array (lower bound 0) of these values, or of these texts.
+    static ArrayData *fromValues(std::vector<Value> values);
+    static ArrayData *fromStrings(const QStringList &texts);
     // Flat index for the given subscripts, or -1 when one is out of range.
     int64_t flatIndex(const int32_t *subscripts, int n) const;
 };

@@ -131,11 +131,7 @@ bool noArguments(Context &cx, Args a)
 
 Value arrayOf(const std::vector<Value> &items)
 {
-    auto *a = new ArrayData;
-    a->counts.push_back(int32_t(items.size()));
-    a->lbounds.push_back(0);
-    a->data = items;
-    return Value::array(a);
+    return Value::array(ArrayData::fromValues(items));
 }
 
 // The Keys and Values of the keyed collections: Count, Item(i), For Each.

@@ -241,14 +241,6 @@ bool isSystemKey(const QString &key)
            || k.startsWith(QLatin1String("hkey_local_machine\\system\\currentcontrolset\\control\\computername"));
 }
 
-Value arrayOf(const std::vector<Value> &items)
-{
-    auto *a = new ArrayData;
-    a->counts.push_back(int32_t(items.size()));
-    a->lbounds.push_back(0);
-    a->data = items;
-    return Value::array(a);
-}
 
 } // namespace
 
@@ -289,12 +281,12 @@ bool read(Context &cx, const QString &written, Value &result)
         std::vector<Value> bytes;
         for (const char b : e.data.toByteArray())
             bytes.push_back(Value::lng(uchar(b)));
-        result = arrayOf(bytes);
+        result = Value::array(ArrayData::fromValues(std::move(bytes)));
     } else if (e.type == QLatin1String("REG_MULTI_SZ")) {
         std::vector<Value> items;
         for (const QString &s : e.data.toStringList())
             items.push_back(Value::string(s));
-        result = arrayOf(items);
+        result = Value::array(ArrayData::fromValues(std::move(items)));
     } else {
         result = Value::string(e.data.toString());
     }

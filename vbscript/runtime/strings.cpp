@@ -254,13 +254,7 @@ bool replace(Context &cx, Args a, Value &r)
 
 Value stringArray(const QStringList &items)
 {
-    auto *a = new ArrayData;
-    a->counts.push_back(int32_t(items.size()));
-    a->lbounds.push_back(0);
-    a->data.reserve(size_t(items.size()));
-    for (const QString &s : items)
-        a->data.push_back(Value::string(s));
-    return Value::array(a);
+    return Value::array(ArrayData::fromStrings(items));
 }
 
 // Split(text[, delimiter[, count[, compare]]])

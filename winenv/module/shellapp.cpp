@@ -64,6 +64,22 @@ Place archivePlace(const QString &file, const archive::Entry &e)
     return {file + QLatin1Char('/') + e.path, file, e.path, e.isFolder, e.size, e.modified};
 }
 
+// The folder that holds a place: the archive's folder above an entry, the archive itself
+// above its top entries; nothing above "/".
+std::optional<Place> parentOf(const Place &p)
+{
+    if (p.inArchive() && !p.inner.isEmpty()) {
+        const qsizetype slash = p.inner.lastIndexOf(QLatin1Char('/'));
+        if (slash < 0)
+            return archiveTop(p.archive);
+        const QString inner = p.inner.left(slash);
+        return Place{p.archive + QLatin1Char('/') + inner, p.archive, inner, true, 0, QDateTime()};
+    }
+    if (p.path == QLatin1String("/"))
+        return std::nullopt;
+    return diskPlace(QFileInfo(p.path).absolutePath());
+}
+
 archive::Spend spender(Context &cx)
 {
     return [&cx](qint64 bytes) { return cx.spend(bytes / 64 + 1); };
@@ -160,7 +176,11 @@ public:
             result = m_place.opensAsFolder() ? folderValue(m_place.inArchive() || m_place.isFolder ? m_place : archiveTop(m_place.path))
                                              : Value::object(nullptr);
             return true;
-        case 11: return parent(result);
+        case 11: {
+            const std::optional<Place> parent = parentOf(m_place);
+            result = parent ? folderValue(*parent) : Value::object(nullptr);
+            return true;
+        }
         case 12:
         case 13: {
             QString verb;
@@ -192,20 +212,6 @@ private:
         static const QMimeDatabase mimes;
         return m_place.inArchive() ? mimes.mimeTypeForFile(m_place.inner, QMimeDatabase::MatchExtension).comment()
                                    : mimes.mimeTypeForFile(m_place.path).comment();
-    }
-    bool parent(Value &result) const
-    {
-        if (m_place.inArchive()) {
-            const qsizetype slash = m_place.inner.lastIndexOf(QLatin1Char('/'));
-            if (slash < 0)
-                result = folderValue(archiveTop(m_place.archive));
-            else
-                result = folderValue({m_place.archive + QLatin1Char('/') + m_place.inner.left(slash), m_place.archive,
-                                      m_place.inner.left(slash), true, 0, QDateTime()});
-            return true;
-        }
-        result = folderValue(diskPlace(QFileInfo(m_place.path).absolutePath()));
-        return true;
     }
     bool invokeVerb(Context &cx, const QString &verb)
     {
@@ -367,7 +373,11 @@ public:
                                    : m_place.path == QLatin1String("/") ? m_place.path : QFileInfo(m_place.path).fileName());
             return true;
         case 2: result = Value::object(new FolderItem(m_place)); return true;
-        case 3: return parentFolder(result);
+        case 3: {
+            const std::optional<Place> parent = parentOf(m_place);
+            result = parent ? folderValue(*parent) : Value::object(nullptr);
+            return true;
+        }
         case 4: {
             QList<Place> places;
             if (!children(cx, places))
@@ -433,19 +443,6 @@ public:
     }
 
 private:
-    bool parentFolder(Value &result) const
-    {
-        if (m_place.inArchive() && !m_place.inner.isEmpty()) {
-            const qsizetype slash = m_place.inner.lastIndexOf(QLatin1Char('/'));
-            result = slash < 0 ? folderValue(archiveTop(m_place.archive))
-                               : folderValue({m_place.archive + QLatin1Char('/') + m_place.inner.left(slash), m_place.archive,
-                                              m_place.inner.left(slash), true, 0, QDateTime()});
-            return true;
-        }
-        result = m_place.path == QLatin1String("/") ? Value::object(nullptr) : folderValue(diskPlace(QFileInfo(m_place.path).absolutePath()));
-        return true;
-    }
-
     bool children(Context &cx, QList<Place> &out) const
     {
         if (!m_place.inArchive()) {
@@ -518,9 +515,10 @@ Value folderValue(const Place &place)
 }
 
 // A folder a script names: a path (into an archive too) or a special folder's number;
-// Nothing when there is no such folder, as on Windows.
-bool namespaceOf(Context &cx, const Value &given, Value &result)
+// nothing when there is no such folder. False when an error was raised.
+bool folderNamed(Context &cx, const Value &given, std::optional<Place> &out)
 {
+    out.reset();
     Value v;
     if (!valueOf(cx, given, v))
         return false;
@@ -533,14 +531,23 @@ bool namespaceOf(Context &cx, const Value &given, Value &result)
     } else if (!toText(cx, v, path)) {
         return false;
     }
-    result = Value::object(nullptr);
     if (path.isEmpty())
         return true;
     const std::optional<Place> place = placeOf(cx, path);
     if (cx.hasError())
         return false;
     if (place && place->opensAsFolder())
-        result = folderValue(place->inArchive() || place->isFolder ? *place : archiveTop(place->path));
+        out = place->inArchive() || place->isFolder ? *place : archiveTop(place->path);
+    return true;
+}
+
+// Namespace(...): the Folder, or Nothing as on Windows.
+bool namespaceOf(Context &cx, const Value &given, Value &result)
+{
+    std::optional<Place> place;
+    if (!folderNamed(cx, given, place))
+        return false;
+    result = place ? folderValue(*place) : Value::object(nullptr);
     return true;
 }
 
@@ -574,15 +581,13 @@ public:
         case ShellExecute: return shellExecute(cx, args);
         case Open:
         case Explore: {
-            Value folder;
-            if (args.count != 1 || !namespaceOf(cx, args[0], folder))
+            std::optional<Place> folder;
+            if (args.count != 1 || !folderNamed(cx, args[0], folder))
                 return cx.raiseUnlessPending(err::WrongArgs);
-            if (!folder.asObject())
+            if (!folder)
                 return true; // no such folder: nothing opens, as on Windows
-            Value path, self;
-            folder.asObject()->invoke(cx, 2, InvokeGet, Args(), self);
-            self.asObject()->invoke(cx, 2, InvokeGet, Args(), path);
-            return openWithDesktop(path.asString()) || cx.raise(err::FileNotFound, QStringLiteral("There is no file manager (xdg-open)"));
+            return openWithDesktop(folder->inArchive() ? folder->archive : folder->path)
+                   || cx.raise(err::FileNotFound, QStringLiteral("There is no file manager (xdg-open)"));
         }
         case MinimizeAll: return minimizeAll(true);
         case UndoMinimizeAll: return minimizeAll(false);
@@ -631,15 +636,11 @@ private:
             return cx.raiseUnlessPending(err::WrongArgs);
         QString root;
         if (args.has(3)) {
-            Value start;
-            if (!namespaceOf(cx, args[3], start))
+            std::optional<Place> start;
+            if (!folderNamed(cx, args[3], start))
                 return false;
-            if (start.asObject()) {
-                Value self, path;
-                start.asObject()->invoke(cx, 2, InvokeGet, Args(), self);
-                self.asObject()->invoke(cx, 2, InvokeGet, Args(), path);
-                root = path.asString();
-            }
+            if (start && !start->inArchive())
+                root = start->path;
         }
         std::optional<QString> chosen;
         if (Host *host = cx.host())

@@ -56,12 +56,7 @@ Value number(qint64 n) { return Value::lng(int32_t(n)); }
 
 Value stringArray(const QStringList &items)
 {
-    auto *a = new ArrayData;
-    a->counts.push_back(int32_t(items.size()));
-    a->lbounds.push_back(0);
-    for (const QString &s : items)
-        a->data.push_back(Value::string(s));
-    return Value::array(a);
+    return Value::array(ArrayData::fromStrings(items));
 }
 
 QString hostName() { return QHostInfo::localHostName().section(QLatin1Char('.'), 0, 0).toUpper(); }
