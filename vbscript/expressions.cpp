@@ -365,7 +365,10 @@ bool HostMember::call(Interp &I)
     return true;
 }
 
-bool HostMember::assign(Interp &I, Value &&v, bool isSet)
+// member(args) = v through an object's dispatch: the arguments evaluated, the value last;
+// a failure of the member itself is reported under the name nameOf() gives.
+template <typename NameOf>
+static bool assignThrough(Interp &I, Object *object, int id, const ArgList &args, Value &&v, bool isSet, NameOf nameOf)
 {
     ArgValues av;
     if (!av.evaluate(I, args))
@@ -373,9 +376,13 @@ bool HostMember::assign(Interp &I, Value &&v, bool isSet)
     std::vector<Value *> ptrs(av.ptrs, av.ptrs + av.count);
     ptrs.push_back(&v);
     Value ignored;
-    if (!succeeded(I, object->invoke(I, id, isSet ? InvokeSet : InvokeLet, Args{ptrs.data(), int(ptrs.size())}, ignored)))
-        return annotate(I, objectName + QLatin1Char('.') + name);
-    return true;
+    return succeeded(I, object->invoke(I, id, isSet ? InvokeSet : InvokeLet, Args{ptrs.data(), int(ptrs.size())}, ignored))
+           || annotate(I, nameOf());
+}
+
+bool HostMember::assign(Interp &I, Value &&v, bool isSet)
+{
+    return assignThrough(I, object, id, args, std::move(v), isSet, [this] { return objectName + QLatin1Char('.') + name; });
 }
 
 // Inside a class: fields of Me directly, other members through Me's own dispatch.
@@ -404,14 +411,7 @@ bool ClassMemberRef::assign(Interp &I, Value &&v, bool isSet)
     auto *me = static_cast<ScriptObject *>(I.frame->me);
     if (!me)
         return I.raise(err::InvalidMe);
-    ArgValues av;
-    if (!av.evaluate(I, args))
-        return false;
-    std::vector<Value *> ptrs(av.ptrs, av.ptrs + av.count);
-    ptrs.push_back(&v);
-    Value ignored;
-    return succeeded(I, me->invoke(I, id, isSet ? InvokeSet : InvokeLet, Args{ptrs.data(), int(ptrs.size())}, ignored))
-           || annotate(I, name);
+    return assignThrough(I, me, id, args, std::move(v), isSet, [this] { return name; });
 }
 
 bool ClassMemberRef::call(Interp &I)

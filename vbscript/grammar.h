@@ -111,6 +111,7 @@ private:
     bool declaration(Block &out, bool isPublic);
     bool dim(Block &out, bool isPublic);
     bool redim(Block &out);
+    bool bounds(std::vector<Expr *> &out);
     bool constant();
     bool procedure(bool isPublic, bool isDefault);
     bool classDef();

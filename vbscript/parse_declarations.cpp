@@ -32,14 +32,8 @@ bool Parser::dim(Block &out, bool isPublic)
         DimStmt::Var var;
         if (accept(Tok::LParen)) {
             var.hasBounds = true;
-            if (!at(Tok::RParen)) {
-                do {
-                    Expr *b = expr();
-                    if (!b)
-                        return false;
-                    var.bounds.push_back(b);
-                } while (accept(Tok::Comma));
-            }
+            if (!at(Tok::RParen) && !bounds(var.bounds))
+                return false;
             if (!expect(Tok::RParen, err::ExpectedRParen))
                 return false;
         }
@@ -65,6 +59,18 @@ bool Parser::dim(Block &out, bool isPublic)
     return true;
 }
 
+// The upper bounds of Dim a(...) and ReDim a(...): expressions separated by commas.
+bool Parser::bounds(std::vector<Expr *> &out)
+{
+    do {
+        Expr *b = expr();
+        if (!b)
+            return false;
+        out.push_back(b);
+    } while (accept(Tok::Comma));
+    return true;
+}
+
 bool Parser::redim(Block &out)
 {
     auto *s = node<DimStmt>();
@@ -80,13 +86,7 @@ bool Parser::redim(Block &out)
         var.hasBounds = true;
         if (!expect(Tok::LParen, err::ExpectedLParen))
             return false;
-        do {
-            Expr *b = expr();
-            if (!b)
-                return false;
-            var.bounds.push_back(b);
-        } while (accept(Tok::Comma));
-        if (!expect(Tok::RParen, err::ExpectedRParen))
+        if (!bounds(var.bounds) || !expect(Tok::RParen, err::ExpectedRParen))
             return false;
         s->vars.push_back(var);
     } while (accept(Tok::Comma));
