@@ -182,6 +182,27 @@ class WindowTest(unittest.TestCase):
         self.assertEqual(d.editor_text(w), "Sub Main()\n  Do\n    x = x + 1\n  Loop\nEnd Sub\n")
 
 
+    def test_browse_for_folder_asks_in_the_window(self):
+        chosen = os.path.join(self.home, "picked folder")
+        os.makedirs(chosen)
+        record = os.path.join(self.home, "chosen.txt")
+        p = self.start()
+        w = p.window()
+        d = p.driver
+        d.set_editor_text(
+            "Sub Main()\n"
+            "  Set f = CreateObject(\"Shell.Application\").BrowseForFolder(0, \"Pick the reports folder\", 0)\n"
+            "  CreateObject(\"Scripting.FileSystemObject\").CreateTextFile(\"%s\").Write f.Self.Path\n"
+            "End Sub\n" % record, window=w)
+        d.key("F5", window=w)
+        dialog = d.wait_window("Pick the reports folder", timeout=10)
+        d.type_text(chosen + "\n", window=dialog)
+        w = p.window()
+        d.wait_label("Code Executed Successfully!", window=w, timeout=10)
+        with open(record) as f:
+            self.assertEqual(f.read(), chosen)
+
+
 if __name__ == "__main__":
     APP = os.path.abspath(sys.argv[1])
     SHOTS = os.path.abspath(sys.argv[2]) if len(sys.argv) > 2 else None
