@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 #include "context.h"
 #include "convert.h"
@@ -199,7 +200,10 @@ private:
         // A program runs with its arguments; anything else (a folder, a document) opens with
         // the desktop's opener, as double-clicking it would.
         const QString local = winpath::local(target).value_or(target);
-        const QStringList program = platform::processes::resolveProgram(local);
+        QStringList program = platform::processes::resolveProgram(local);
+        // A program on PATH stays a name, found again when the entry starts.
+        if (!local.contains(QLatin1Char('/')) && !QStandardPaths::findExecutable(local).isEmpty())
+            program = QStringList{local};
         const bool runs = !program.isEmpty() && !QFileInfo(local).isDir();
         QStringList exec;
         for (const QString &part : runs ? program : QStringList{QStringLiteral("xdg-open"), local})
