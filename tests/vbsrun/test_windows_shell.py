@@ -256,6 +256,54 @@ class Shell(unittest.TestCase):
         with open(os.path.join(self.work, "to", "inner", "x.txt")) as f:
             self.assertEqual(f.read(), "x")
 
+    def test_copy_and_move_onto_or_into_themselves_lose_nothing(self):
+        box = os.path.join(self.work, "box")
+        os.makedirs(os.path.join(box, "sub"))
+        for folder in ("dest", "copy"):
+            os.makedirs(os.path.join(self.work, folder))
+        for name, text in (("a.txt", "alpha"), (os.path.join("sub", "b.txt"), "beta")):
+            with open(os.path.join(box, name), "w") as f:
+                f.write(text)
+        os.symlink(".", os.path.join(box, "loop"))  # a folder link back into itself
+        os.symlink(os.path.join("..", "box", "a.txt"), os.path.join(self.work, "dest", "a.txt"))
+        with zipfile.ZipFile(os.path.join(self.work, "z.zip"), "w") as z:
+            z.writestr("inside.txt", "zipped")
+        out = self.lines(
+            'Set sh = CreateObject("Shell.Application")\n'
+            'here = CreateObject("Scripting.FileSystemObject").GetAbsolutePathName(".")\n'
+            'Sub Try(what, folder, source, move)\n'
+            '  On Error Resume Next\n'
+            '  If move Then sh.Namespace(folder).MoveHere source Else sh.Namespace(folder).CopyHere source\n'
+            '  WScript.Echo what & ": " & Err.Number\n'
+            'End Sub\n'
+            'For Each move In Array(False, True)\n'
+            '  Try "file onto itself", here & "\\box", here & "\\box\\a.txt", move\n'
+            '  Try "folder onto itself", here, here & "\\box", move\n'
+            '  Try "folder with a dot", here & "\\box", here & "\\box\\.", move\n'
+            '  Try "folder with a slash", here & "\\box", here & "\\box\\", move\n'
+            '  Try "onto a link to itself", here & "\\dest", here & "\\box\\a.txt", move\n'
+            '  Try "folder into itself", here & "\\box\\sub", here & "\\box", move\n'
+            '  Try "archive into itself", here & "\\z.zip", here & "\\z.zip", move\n'
+            'Next\n'
+            'sh.Namespace(here & "\\copy").CopyHere here & "\\box\\*"\n', folder=self.work)
+        for move in range(2):
+            self.assertEqual(out[7 * move:7 * move + 7],
+                             ["file onto itself: 0", "folder onto itself: 0", "folder with a dot: 70",
+                              "folder with a slash: 70", "onto a link to itself: 0", "folder into itself: 70",
+                              "archive into itself: 5"])
+        with open(os.path.join(box, "a.txt")) as f:
+            self.assertEqual(f.read(), "alpha")
+        with open(os.path.join(box, "sub", "b.txt")) as f:
+            self.assertEqual(f.read(), "beta")
+        self.assertEqual(sorted(os.listdir(box)), ["a.txt", "loop", "sub"])
+        self.assertEqual(os.readlink(os.path.join(self.work, "dest", "a.txt")), os.path.join("..", "box", "a.txt"))
+        with zipfile.ZipFile(os.path.join(self.work, "z.zip")) as z:
+            self.assertEqual(z.namelist(), ["inside.txt"])
+        # A folder link is copied as a link, not followed round its loop.
+        self.assertEqual(os.readlink(os.path.join(self.work, "copy", "loop")), ".")
+        with open(os.path.join(self.work, "copy", "sub", "b.txt")) as f:
+            self.assertEqual(f.read(), "beta")
+
     def test_exec_input_and_a_program_that_outlives_the_script(self):
         marker = os.path.join(self.work, "marker")
         out = self.lines(

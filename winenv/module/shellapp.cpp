@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 
 #include "archives.h"
@@ -16,6 +17,11 @@
 #include "systemd.h"
 #include "winpath.h"
 #include "x11.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 using namespace vbs;
 
@@ -325,31 +331,77 @@ bool sourcesOf(Context &cx, const Value &given, QList<Place> &out)
     return true;
 }
 
-bool copyOnDisk(Context &cx, const QString &from, const QString &to)
+// Where a path really is, links and dots resolved; for a path not made yet, its folder's
+// real path and its name.
+QString realPath(const QString &path)
 {
-    const QFileInfo info(from);
-    if (info.isDir()) {
-        if (QFileInfo(to).absoluteFilePath().startsWith(info.absoluteFilePath() + QLatin1Char('/')))
-            return cx.raise(err::PermissionDenied, QStringLiteral("Cannot copy \"%1\" into itself").arg(from));
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.canonicalFilePath();
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
+}
+
+bool within(const QString &path, const QString &folder)
+{
+    return path == folder || path.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
+}
+
+QByteArray linkText(const QString &path)
+{
+    QByteArray text(4096, '\0');
+    const ssize_t n = ::readlink(QFile::encodeName(path).constData(), text.data(), size_t(text.size()));
+    return n < 0 ? QByteArray() : text.left(n);
+}
+
+// A copy never follows a link in what it copies (a link is copied as a link, so a link loop
+// cannot make it endless), never writes into what it is reading, and puts a file in place
+// by renaming a finished copy over the old one, so the old file stays whole until then.
+bool copyOnDisk(Context &cx, const QFileInfo &from, const QString &to)
+{
+    if (!cx.spend(from.isFile() ? from.size() / 64 + 1 : 64))
+        return false;
+    const QString source = from.absoluteFilePath();
+    const QFileInfo old(to);
+    const bool replacing = old.exists() || old.isSymLink();
+    if (from.isDir() && !from.isSymLink()) {
+        if (within(realPath(to), from.canonicalFilePath()))
+            return cx.raise(err::PermissionDenied, QStringLiteral("Cannot copy \"%1\" into itself").arg(source));
         if (!QDir().mkpath(to))
             return cx.raise(err::PermissionDenied, QStringLiteral("Cannot make the folder \"%1\"").arg(to));
-        for (const QFileInfo &child : QDir(from).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
-            if (!copyOnDisk(cx, child.absoluteFilePath(), to + QLatin1Char('/') + child.fileName()))
+        for (const QFileInfo &child : QDir(source).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
+            if (!copyOnDisk(cx, child, QDir(to).filePath(child.fileName())))
                 return false;
         return true;
     }
-    if (!cx.spend(info.size() / 64 + 1))
-        return false;
-    if (QFileInfo::exists(to) && QFileInfo(to).canonicalFilePath() == info.canonicalFilePath())
+    if (!from.isSymLink() && replacing && realPath(to) == from.canonicalFilePath())
         return true; // onto itself
-    QFile::remove(to);
-    QFile source(from);
-    return source.copy(to) || cx.raise(err::PermissionDenied, errorText(QStringLiteral("Cannot copy \"%1\" to \"%2\"").arg(from, to), source.errorString()));
+    if (replacing && old.isDir() && !old.isSymLink())
+        return cx.raise(err::PermissionDenied, QStringLiteral("Cannot put the file \"%1\" in place of the folder \"%2\"").arg(source, to));
+    const QString part = QDir(old.absolutePath()).filePath(
+        QStringLiteral(".%1.%2.part").arg(old.fileName(), QString::number(QRandomGenerator::global()->generate(), 16)));
+    QString error;
+    if (from.isSymLink()) {
+        const QByteArray target = linkText(source);
+        if (::symlink(target.constData(), QFile::encodeName(part).constData()) != 0)
+            error = QString::fromLocal8Bit(std::strerror(errno));
+    } else {
+        QFile file(source);
+        if (!file.copy(part))
+            error = file.errorString();
+    }
+    if (error.isEmpty() && ::rename(QFile::encodeName(part).constData(), QFile::encodeName(to).constData()) != 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        QFile::remove(part);
+    }
+    return error.isEmpty() || cx.raise(err::PermissionDenied, errorText(QStringLiteral("Cannot copy \"%1\" to \"%2\"").arg(source, to), error));
 }
 
+// Removes a moved file or folder; a link goes, never what it points to.
 bool removeOnDisk(const QString &path)
 {
-    return QFileInfo(path).isDir() && !QFileInfo(path).isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
+    const QFileInfo info(path);
+    return info.isDir() && !info.isSymLink() ? QDir(path).removeRecursively() : QFile::remove(path);
 }
 
 class Folder : public Object {
@@ -472,9 +524,12 @@ private:
             if (!m_place.inner.isEmpty())
                 return cx.raise(err::InvalidCall, QStringLiteral("Files go into an archive at its top folder"));
             QStringList files;
+            const QString archive = realPath(m_place.archive);
             for (const Place &s : sources) {
                 if (s.inArchive())
                     return cx.raise(err::InvalidCall, QStringLiteral("Copy \"%1\" out of its archive first").arg(s.inner));
+                if (within(archive, realPath(s.path)))
+                    return cx.raise(err::InvalidCall, QStringLiteral("Cannot put \"%1\" into an archive inside it").arg(s.path));
                 files << s.path;
             }
             if (!archive::update(m_place.archive, files, {}, error, spender(cx)))
@@ -491,10 +546,20 @@ private:
                 fromArchives[s.archive] << s.inner;
                 continue;
             }
-            const QString target = m_place.path + QLatin1Char('/') + QFileInfo(s.path).fileName();
-            if (move && QFile::rename(s.path, target))
+            // "folder\." and "folder\" name the folder itself; the root has no name and
+            // everything is inside it.
+            const QFileInfo from(QDir::cleanPath(QFileInfo(s.path).absoluteFilePath()));
+            const QString target = QDir(m_place.path).filePath(from.fileName());
+            const QString real = from.isSymLink() ? realPath(from.absolutePath()) + QLatin1Char('/') + from.fileName()
+                                                  : from.canonicalFilePath();
+            if (realPath(target) == real)
+                continue; // onto itself: nothing to do, and nothing to remove after a move
+            if (from.isDir() && !from.isSymLink() && within(realPath(target), real))
+                return cx.raise(err::PermissionDenied, QStringLiteral("Cannot copy \"%1\" into itself").arg(s.path));
+            if (move && !QFileInfo(target).exists() && !QFileInfo(target).isSymLink()
+                && ::rename(QFile::encodeName(from.absoluteFilePath()).constData(), QFile::encodeName(target).constData()) == 0)
                 continue;
-            if (!copyOnDisk(cx, s.path, target) || (move && !removeOnDisk(s.path) && cx.raise(err::PermissionDenied)))
+            if (!copyOnDisk(cx, from, target) || (move && !removeOnDisk(from.absoluteFilePath()) && cx.raise(err::PermissionDenied)))
                 return false;
         }
         for (auto a = fromArchives.cbegin(); a != fromArchives.cend(); ++a) {
