@@ -8,6 +8,7 @@ import getpass
 import os
 import pty
 import select
+import signal
 import socket
 import subprocess
 import sys
@@ -375,6 +376,35 @@ class Shell(unittest.TestCase):
         os.close(leader)
         self.assertIn(b"answer 7", seen)
         self.assertEqual(seen.count(b"(Enter: Yes)? "), 2)
+
+    def test_console_streams_closed_or_full_end_clearly(self):
+        path = os.path.join(self.work, "streams.vbs")
+        with open(path, "w") as f:
+            f.write('WScript.StdErr.WriteLine "at end: " & WScript.StdIn.AtEndOfStream & " [" & WScript.StdIn.ReadAll & "]"\n'
+                    'For i = 1 To 3 : WScript.Echo String(70000, "x") : Next\n')
+
+        def run(stdout, before=None):
+            return subprocess.run([VBSRUN, path], stdout=stdout, stderr=subprocess.PIPE, timeout=20, env=self.env,
+                                  cwd=self.work, preexec_fn=before)
+
+        # A closed standard input is the end of input: Qt's own files must not take its place.
+        closed_in = run(subprocess.DEVNULL, lambda: os.close(0))
+        self.assertEqual((closed_in.returncode, closed_in.stderr.decode()), (0, "at end: True []\n"))
+        with open("/dev/full", "wb") as full:
+            on_full = run(full)
+        self.assertNotEqual(on_full.returncode, 0)
+        self.assertIn("cannot be written", on_full.stderr.decode())
+        read_end, write_end = os.pipe()
+        os.close(read_end)
+        try:
+            broken = run(write_end, lambda: signal.signal(signal.SIGPIPE, signal.SIG_IGN))
+        finally:
+            os.close(write_end)
+        self.assertNotEqual(broken.returncode, 0)
+        self.assertIn("cannot be written", broken.stderr.decode())
+        closed_out = run(subprocess.DEVNULL, lambda: os.close(1))
+        self.assertNotEqual(closed_out.returncode, 0)
+        self.assertIn("cannot be written", closed_out.stderr.decode())
 
     def test_quit_codes_never_read_as_success(self):
         for given, status in ((3, 3), (255, 255), (256, 255), (-1, 255), (257, 1), (-256, 255), (0, 0)):

@@ -2,7 +2,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "consolehost.h"
 #include "consolestream.h"
@@ -119,6 +122,23 @@ int runFile(const RunOptions &options)
     return ScriptFailed;
 }
 
+// A standard stream the caller closed is held open on /dev/null before anything else opens a
+// file: otherwise the next file opened (Qt's event descriptor) takes its number, and reading
+// standard input waits on it for ever. Read-only, so that output to a closed stream still
+// fails and is reported rather than vanishing.
+void holdClosedStandardStreams()
+{
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int held = ::open("/dev/null", O_RDONLY);
+        if (held >= 0 && held != fd) {
+            ::dup2(held, fd);
+            ::close(held);
+        }
+    }
+}
+
 } // namespace
 
 // The Execute button's pipeline on the script's text (execute.cpp).
@@ -126,6 +146,7 @@ int executeFile(const QString &path, const QString &text, qint64 timeoutSeconds)
 
 int main(int argc, char *argv[])
 {
+    holdClosedStandardStreams();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vbsrun"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VORNIX_VERSION));
