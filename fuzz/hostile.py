@@ -69,6 +69,8 @@ LIBRARY = {
     "Err": "Number Description Source Raise Clear",
     "sh": "ExpandEnvironmentStrings Environment CurrentDirectory",
     "holder": "field Method",
+    "shapp": "Namespace NameSpace IsServiceRunning CanStartStopService GetSystemInformation Windows",
+    "here": "CopyHere MoveHere NewFolder ParseName Items GetDetailsOf Title Self ParentFolder",
 }
 
 # Builtins that would wait for input, end the script or leave the machine.
@@ -106,7 +108,7 @@ def prelude(rng):
     return ("Class Plain\n    Public Default Property Get V\n        V = 7\n    End Property\nEnd Class\n"
             "Class Holder\n    Public field\n    Public Function Method(a, b)\n        Method = a\n    End Function\n"
             "End Class\n" + "".join(classes) +
-            "Dim arr, fixedArr(4), d, s, re, fso, file, sh, o, holder\n"
+            "Dim arr, fixedArr(4), d, s, re, fso, file, sh, o, holder, shapp, here\n"
             "' The containers hold callbacks of their own: the calls walk them.\n"
             "Sub Reset(k)\n"
             "    On Error Resume Next\n"
@@ -125,6 +127,8 @@ def prelude(rng):
             "    Set file = fso.OpenTextFile(\"scratch.txt\", 8, True)\n"
             "    Set sh = CreateObject(\"WScript.Shell\")\n"
             "    Set holder = New Holder\n"
+            "    Set shapp = CreateObject(\"Shell.Application\")\n"
+            "    Set here = shapp.Namespace(sh.CurrentDirectory)\n"
             "    holder.field = Array(cb, 2, 3)\n"
             "End Sub\n"
             "Reset 0\n"
@@ -200,10 +204,17 @@ def run_one(vbsrun, text, limit):
         env = dict(os.environ, ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1",
                    UBSAN_OPTIONS="print_stacktrace=1", HOME=folder, XDG_CONFIG_HOME=folder,
                    XDG_STATE_HOME=folder, TMPDIR=folder)
+        # Scripts copy, move and delete files: as root they would reach the whole machine, so
+        # they run as nobody, who can write in this folder only.
+        drop = None
+        if os.geteuid() == 0:
+            os.chmod(folder, 0o777)
+            os.chmod(path, 0o666)
+            drop = lambda: (os.setgroups([]), os.setgid(65534), os.setuid(65534))
         started = time.monotonic()
         try:
             run = subprocess.run([vbsrun, "--timeout", str(limit), path], capture_output=True, cwd=folder,
-                                 env=env, timeout=limit + 60)
+                                 env=env, timeout=limit + 60, preexec_fn=drop)
         except subprocess.TimeoutExpired:
             return "limit overrun (no end)", ""
         took = time.monotonic() - started

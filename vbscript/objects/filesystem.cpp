@@ -9,6 +9,7 @@
 
 #include "context.h"
 #include "convert.h"
+#include "filecopy.h"
 #include "winpath.h"
 
 namespace vbs {
@@ -242,7 +243,86 @@ private:
     QStorageInfo m_volume;
 };
 
-// A File or a Folder: Name (assigning it renames in place), Path, Size, dates, Delete.
+// The files a path names: itself, or what * and ? match in its last part.
+QStringList matching(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.fileName().contains(QLatin1Char('*')) && !info.fileName().contains(QLatin1Char('?')))
+        return info.isFile() ? QStringList{path} : QStringList();
+    QStringList out;
+    for (const QFileInfo &f : info.dir().entryInfoList({info.fileName()}, QDir::Files | QDir::Hidden | QDir::CaseSensitive))
+        out << f.filePath();
+    return out;
+}
+
+// A script's destination on this system; false (with 76 raised) for one that names none.
+bool destination(Context &cx, Args a, int i, QString &out)
+{
+    if (!arg(cx, a, i, out))
+        return false;
+    const std::optional<QString> local = winpath::local(out);
+    if (!local)
+        return cx.raise(err::PathNotFound);
+    out = *local;
+    return true;
+}
+
+// Copying and moving raise as Windows does: 58 where the target exists and may not be
+// replaced, 70 where something would be copied onto or into itself or cannot be written.
+// A copy never loses the source, whatever links lie on the way.
+bool copyOne(Context &cx, const QString &from, const QString &to)
+{
+    QString error;
+    switch (filecopy::copy(QFileInfo(from), to, error, [&cx](qint64 work) { return cx.spend(work); })) {
+    case filecopy::Outcome::Copied: return true;
+    case filecopy::Outcome::Stopped: return false;
+    default: return cx.raise(err::PermissionDenied);
+    }
+}
+
+// CopyFile and MoveFile: a file or what a wildcard matches, to a file or into a folder
+// (a destination that is a folder, or ends with a separator). `moved` is where a single
+// file went.
+bool copyOrMoveFiles(Context &cx, const QString &from, const QString &to, bool move, bool overwrite, QString *moved = nullptr)
+{
+    const QStringList sources = matching(from);
+    if (sources.isEmpty())
+        return cx.raise(err::FileNotFound);
+    for (const QString &source : sources) {
+        QString target = to;
+        if (to.endsWith(QLatin1Char('/')) || QFileInfo(to).isDir())
+            target = QDir(to).filePath(QFileInfo(source).fileName());
+        else if (sources.size() > 1)
+            return cx.raise(err::PathNotFound);
+        if (!QFileInfo(target).dir().exists())
+            return cx.raise(err::PathNotFound);
+        const bool taken = QFileInfo::exists(target) || QFileInfo(target).isSymLink();
+        if (taken && (move || !overwrite))
+            return cx.raise(err::FileExists);
+        if (move && !QFile::rename(source, target))
+            return cx.raise(err::PermissionDenied);
+        if (!move && !copyOne(cx, source, target))
+            return false;
+        if (moved)
+            *moved = target;
+    }
+    return true;
+}
+
+// CopyFolder and MoveFolder.
+bool copyOrMoveFolder(Context &cx, const QString &from, const QString &to, bool move)
+{
+    if (from.isEmpty() || !QFileInfo(from).isDir())
+        return cx.raise(err::PathNotFound);
+    if (!move)
+        return copyOne(cx, from, to);
+    if (QFileInfo::exists(to) || QFileInfo(to).isSymLink())
+        return cx.raise(err::FileExists);
+    return QDir().rename(from, to) || cx.raise(err::PermissionDenied);
+}
+
+// A File or a Folder: Name (assigning it renames in place), Path, Size, dates, Delete,
+// Copy and Move.
 class Entry : public Object {
 public:
     Entry(const QString &path, bool folder) : m_path(QFileInfo(path).absoluteFilePath()), m_folder(folder) {}
@@ -250,7 +330,8 @@ public:
     int memberId(const QString &name) override
     {
         static const MemberTable members{"Name", "Path", "Size", "DateLastModified", "DateCreated", "ParentFolder",
-                                         "Delete", "Files", "SubFolders", "ShortName", "Type", "IsRootFolder"};
+                                         "Delete", "Files", "SubFolders", "ShortName", "Type", "IsRootFolder",
+                                         "Copy", "Move"};
         return members.id(name);
     }
     bool invoke(Context &cx, int id, Invoke kind, Args args, Value &result) override
@@ -313,6 +394,23 @@ public:
         }
         case 11: result = Value::string(m_folder ? QStringLiteral("File folder") : info.suffix().toUpper() + QStringLiteral(" File")); return true;
         case 12: result = Value::boolean(info.isRoot()); return true;
+        case 13: { // Copy destination[, overwrite]
+            QString to;
+            bool overwrite = true;
+            if (!destination(cx, args, 0, to) || !flag(cx, args, 1, true, overwrite))
+                return false;
+            return m_folder ? copyOrMoveFolder(cx, m_path, to, false) : copyOrMoveFiles(cx, m_path, to, false, overwrite);
+        }
+        case 14: { // Move destination: the object follows its file or folder
+            QString to;
+            if (!destination(cx, args, 0, to))
+                return false;
+            QString moved = to;
+            if (!(m_folder ? copyOrMoveFolder(cx, m_path, to, true) : copyOrMoveFiles(cx, m_path, to, true, false, &moved)))
+                return false;
+            m_path = QFileInfo(moved).absoluteFilePath();
+            return true;
+        }
         default: return cx.raise(err::NoSuchMember);
         }
     }
@@ -353,30 +451,6 @@ enum Id {
     GetTempName, MoveFile, OpenTextFile, MoveFolder, CopyFolder, Drives, GetDrive, GetDriveName, DriveExists,
     GetSpecialFolder,
 };
-
-// The files a path names: itself, or what * and ? match in its last part.
-QStringList matching(const QString &path)
-{
-    const QFileInfo info(path);
-    if (!info.fileName().contains(QLatin1Char('*')) && !info.fileName().contains(QLatin1Char('?')))
-        return info.isFile() ? QStringList{path} : QStringList();
-    QStringList out;
-    for (const QFileInfo &f : info.dir().entryInfoList({info.fileName()}, QDir::Files | QDir::Hidden | QDir::CaseSensitive))
-        out << f.filePath();
-    return out;
-}
-
-bool copyTree(const QString &from, const QString &to)
-{
-    if (!QDir().mkpath(to))
-        return false;
-    for (const QFileInfo &f : QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        const QString target = QDir(to).filePath(f.fileName());
-        if (f.isDir() ? !copyTree(f.filePath(), target) : (QFile::exists(target) && !QFile::remove(target)) || !QFile::copy(f.filePath(), target))
-            return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -469,42 +543,15 @@ bool FileSystemObject::invoke(Context &cx, int id, Invoke, Args a, Value &result
     }
     p = *local;
     const QFileInfo info(p);
-    if ((id == CopyFile || id == MoveFile || id == MoveFolder || id == CopyFolder)) {
-        if (!arg(cx, a, 1, q))
-            return false;
-        const std::optional<QString> target = winpath::local(q);
-        if (!target)
-            return cx.raise(err::PathNotFound);
-        q = *target;
-    }
+    if ((id == CopyFile || id == MoveFile || id == MoveFolder || id == CopyFolder) && !destination(cx, a, 1, q))
+        return false;
     switch (id) {
     case CopyFile:
     case MoveFile: {
         bool overwrite = true;
         if (id == CopyFile && !flag(cx, a, 2, true, overwrite))
             return false;
-        const QStringList sources = matching(p);
-        if (sources.isEmpty())
-            return cx.raise(err::FileNotFound);
-        for (const QString &source : sources) {
-            QString target = q;
-            if (q.endsWith(QLatin1Char('/')) || QFileInfo(q).isDir())
-                target = QDir(q).filePath(QFileInfo(source).fileName());
-            else if (sources.size() > 1)
-                return cx.raise(err::PathNotFound);
-            if (!QFileInfo(target).dir().exists())
-                return cx.raise(err::PathNotFound);
-            if (QFileInfo::exists(target)) {
-                if (id == MoveFile || !overwrite)
-                    return cx.raise(err::FileExists);
-                if (!QFile::remove(target))
-                    return cx.raise(err::PermissionDenied);
-            }
-            const bool ok = id == CopyFile ? QFile::copy(source, target) : QFile::rename(source, target);
-            if (!ok)
-                return cx.raise(err::PermissionDenied);
-        }
-        return true;
+        return copyOrMoveFiles(cx, p, q, id == MoveFile, overwrite);
     }
     case CreateFolder:
         if (p.isEmpty())
@@ -564,15 +611,7 @@ bool FileSystemObject::invoke(Context &cx, int id, Invoke, Args a, Value &result
             return cx.raise(err::PathNotFound);
         return QDir(p).removeRecursively() || cx.raise(err::PermissionDenied);
     case MoveFolder:
-    case CopyFolder:
-        if (p.isEmpty() || !info.isDir())
-            return cx.raise(err::PathNotFound);
-        if (id == MoveFolder) {
-            if (QFileInfo::exists(q))
-                return cx.raise(err::FileExists);
-            return QDir().rename(p, q) || cx.raise(err::PermissionDenied);
-        }
-        return copyTree(p, q) || cx.raise(err::PermissionDenied);
+    case CopyFolder: return copyOrMoveFolder(cx, p, q, id == MoveFolder);
     case FileExists: result = Value::boolean(!p.isEmpty() && info.isFile()); return true;
     case FolderExists: result = Value::boolean(!p.isEmpty() && info.isDir()); return true;
     case GetAbsolutePathName: {

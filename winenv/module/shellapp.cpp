@@ -6,22 +6,19 @@
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 
 #include "archives.h"
 #include "context.h"
 #include "convert.h"
+#include "objects/filecopy.h"
 #include "processes.h"
 #include "shellenv.h"
 #include "systemd.h"
 #include "winpath.h"
 #include "x11.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <unistd.h>
 
 using namespace vbs;
 
@@ -331,70 +328,20 @@ bool sourcesOf(Context &cx, const Value &given, QList<Place> &out)
     return true;
 }
 
-// Where a path really is, links and dots resolved; for a path not made yet, its folder's
-// real path and its name.
-QString realPath(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.exists())
-        return info.canonicalFilePath();
-    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
-    return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
-}
-
-bool within(const QString &path, const QString &folder)
-{
-    return path == folder || path.startsWith(folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/'));
-}
-
-QByteArray linkText(const QString &path)
-{
-    QByteArray text(4096, '\0');
-    const ssize_t n = ::readlink(QFile::encodeName(path).constData(), text.data(), size_t(text.size()));
-    return n < 0 ? QByteArray() : text.left(n);
-}
-
-// A copy never follows a link in what it copies (a link is copied as a link, so a link loop
-// cannot make it endless), never writes into what it is reading, and puts a file in place
-// by renaming a finished copy over the old one, so the old file stays whole until then.
+// A copy on disk, its outcome raised as Windows' error where it is one.
 bool copyOnDisk(Context &cx, const QFileInfo &from, const QString &to)
 {
-    if (!cx.spend(from.isFile() ? from.size() / 64 + 1 : 64))
-        return false;
-    const QString source = from.absoluteFilePath();
-    const QFileInfo old(to);
-    const bool replacing = old.exists() || old.isSymLink();
-    if (from.isDir() && !from.isSymLink()) {
-        if (within(realPath(to), from.canonicalFilePath()))
-            return cx.raise(err::PermissionDenied, QStringLiteral("Cannot copy \"%1\" into itself").arg(source));
-        if (!QDir().mkpath(to))
-            return cx.raise(err::PermissionDenied, QStringLiteral("Cannot make the folder \"%1\"").arg(to));
-        for (const QFileInfo &child : QDir(source).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System))
-            if (!copyOnDisk(cx, child, QDir(to).filePath(child.fileName())))
-                return false;
-        return true;
-    }
-    if (!from.isSymLink() && replacing && realPath(to) == from.canonicalFilePath())
-        return true; // onto itself
-    if (replacing && old.isDir() && !old.isSymLink())
-        return cx.raise(err::PermissionDenied, QStringLiteral("Cannot put the file \"%1\" in place of the folder \"%2\"").arg(source, to));
-    const QString part = QDir(old.absolutePath()).filePath(
-        QStringLiteral(".%1.%2.part").arg(old.fileName(), QString::number(QRandomGenerator::global()->generate(), 16)));
     QString error;
-    if (from.isSymLink()) {
-        const QByteArray target = linkText(source);
-        if (::symlink(target.constData(), QFile::encodeName(part).constData()) != 0)
-            error = QString::fromLocal8Bit(std::strerror(errno));
-    } else {
-        QFile file(source);
-        if (!file.copy(part))
-            error = file.errorString();
+    switch (filecopy::copy(from, to, error, [&cx](qint64 work) { return cx.spend(work); })) {
+    case filecopy::Outcome::Copied:
+    case filecopy::Outcome::Itself: return true;
+    case filecopy::Outcome::Stopped: return false;
+    case filecopy::Outcome::IntoItself:
+        return cx.raise(err::PermissionDenied, QStringLiteral("Cannot copy \"%1\" into itself").arg(from.absoluteFilePath()));
+    default:
+        return cx.raise(err::PermissionDenied,
+                        errorText(QStringLiteral("Cannot copy \"%1\" to \"%2\"").arg(from.absoluteFilePath(), to), error));
     }
-    if (error.isEmpty() && ::rename(QFile::encodeName(part).constData(), QFile::encodeName(to).constData()) != 0) {
-        error = QString::fromLocal8Bit(std::strerror(errno));
-        QFile::remove(part);
-    }
-    return error.isEmpty() || cx.raise(err::PermissionDenied, errorText(QStringLiteral("Cannot copy \"%1\" to \"%2\"").arg(source, to), error));
 }
 
 // Removes a moved file or folder; a link goes, never what it points to.
@@ -524,11 +471,11 @@ private:
             if (!m_place.inner.isEmpty())
                 return cx.raise(err::InvalidCall, QStringLiteral("Files go into an archive at its top folder"));
             QStringList files;
-            const QString archive = realPath(m_place.archive);
+            const QString archive = filecopy::realPath(m_place.archive);
             for (const Place &s : sources) {
                 if (s.inArchive())
                     return cx.raise(err::InvalidCall, QStringLiteral("Copy \"%1\" out of its archive first").arg(s.inner));
-                if (within(archive, realPath(s.path)))
+                if (filecopy::within(archive, filecopy::realPath(s.path)))
                     return cx.raise(err::InvalidCall, QStringLiteral("Cannot put \"%1\" into an archive inside it").arg(s.path));
                 files << s.path;
             }
@@ -550,12 +497,8 @@ private:
             // everything is inside it.
             const QFileInfo from(QDir::cleanPath(QFileInfo(s.path).absoluteFilePath()));
             const QString target = QDir(m_place.path).filePath(from.fileName());
-            const QString real = from.isSymLink() ? realPath(from.absolutePath()) + QLatin1Char('/') + from.fileName()
-                                                  : from.canonicalFilePath();
-            if (realPath(target) == real)
+            if (filecopy::isItself(from, target))
                 continue; // onto itself: nothing to do, and nothing to remove after a move
-            if (from.isDir() && !from.isSymLink() && within(realPath(target), real))
-                return cx.raise(err::PermissionDenied, QStringLiteral("Cannot copy \"%1\" into itself").arg(s.path));
             if (move && !QFileInfo(target).exists() && !QFileInfo(target).isSymLink()
                 && ::rename(QFile::encodeName(from.absoluteFilePath()).constData(), QFile::encodeName(target).constData()) == 0)
                 continue;
