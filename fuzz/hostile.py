@@ -22,6 +22,7 @@ import argparse
 import os
 import random
 import re
+import stat
 import subprocess
 import sys
 import tempfile
@@ -196,6 +197,19 @@ def script(rng, calls, statements):
     return text + "WScript.Echo \"end\"\n"
 
 
+def reachable_by_others(program):
+    """Whether a user other than the owner can run the program: every folder above it
+    searchable and the file executable by others."""
+    path = os.path.abspath(program)
+    if not os.stat(path).st_mode & stat.S_IXOTH:
+        return False
+    while path != os.path.dirname(path):
+        path = os.path.dirname(path)
+        if not os.stat(path).st_mode & stat.S_IXOTH:
+            return False
+    return True
+
+
 def run_one(vbsrun, text, limit):
     with tempfile.TemporaryDirectory() as folder:
         path = os.path.join(folder, "hostile.vbs")
@@ -207,7 +221,7 @@ def run_one(vbsrun, text, limit):
         # Scripts copy, move and delete files: as root they would reach the whole machine, so
         # they run as nobody, who can write in this folder only.
         drop = None
-        if os.geteuid() == 0:
+        if os.geteuid() == 0 and reachable_by_others(vbsrun):
             os.chmod(folder, 0o777)
             os.chmod(path, 0o666)
             drop = lambda: (os.setgroups([]), os.setgid(65534), os.setuid(65534))
