@@ -337,6 +337,9 @@ struct Assign : Stmt {
     bool isSet = false;
     Flow exec(Interp &I) override;
     void resolve(Resolver &R) override;
+    // A Let into a local or global variable, as a statement of its own class (after
+    // resolving): the variable found without a virtual call.
+    Stmt *specialised(Interp &I);
 };
 
 // s = s & a & b ..., the target first in the chain: the pieces are appended to the string

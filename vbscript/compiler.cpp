@@ -480,7 +480,7 @@ Stmt *optimised(Interp &I, Assign *a)
         e = b->lhs;
     }
     if (pieces.empty() || !sameStorage(a->target, e))
-        return a;
+        return a->specialised(I);
     auto *append = I.make<AppendAssign>();
     append->line = a->line;
     append->column = a->column;

@@ -32,6 +32,49 @@ Flow Assign::exec(Interp &I)
     return target->assign(I, std::move(v), isSet) ? Flow::Normal : Flow::Error;
 }
 
+namespace {
+template <Operand T> struct AssignTo final : Assign {
+    Flow exec(Interp &I) override
+    {
+        Value v;
+        if (!value->eval(I, v))
+            return Flow::Error;
+        // A number into a variable that holds no string, object or array: nothing to check.
+        if (v.type() < VType::String) {
+            Value *t = nullptr;
+            if constexpr (T == Operand::Local) {
+                t = I.frame->refs[static_cast<LocalVar *>(target)->slot];
+            } else {
+                GlobalEntry *entry = static_cast<GlobalVar *>(target)->entry;
+                if (entry->kind == GlobalEntry::Var) {
+                    entry->exists = true;
+                    t = &entry->value;
+                }
+            }
+            if (t && t->type() < VType::String) {
+                *t = std::move(v);
+                return Flow::Normal;
+            }
+        }
+        return target->assign(I, std::move(v), false) ? Flow::Normal : Flow::Error;
+    }
+};
+} // namespace
+
+Stmt *Assign::specialised(Interp &I)
+{
+    if (isSet)
+        return this;
+    Assign *a;
+    switch (operandKind(target)) {
+    case Operand::Local: a = I.make<AssignTo<Operand::Local>>(); break;
+    case Operand::Global: a = I.make<AssignTo<Operand::Global>>(); break;
+    default: return this;
+    }
+    static_cast<Assign &>(*a) = *this; // the fields; the class stays the new one
+    return a;
+}
+
 Value *AppendAssign::storage(Interp &I, Value &hold)
 {
     if (auto *element = dynamic_cast<ElementOf *>(target)) {
