@@ -7,6 +7,7 @@
 #include "context.h"
 #include "convert.h"
 #include "keys.h"
+#include "network.h"
 #include "registry.h"
 #include "shellenv.h"
 #include "winpath.h"
@@ -42,57 +43,18 @@ QStringList programOf(const QString &commandLine)
     return words;
 }
 
-// WshShell.SpecialFolders: Item(name) (the default), Count, For Each.
-class SpecialFoldersObject : public Object {
-public:
-    QString typeName() const override { return QStringLiteral("IWshCollection"); }
-    int memberId(const QString &name) override
-    {
-        static const MemberTable members{"Item", "Count", "Length"};
-        return members.id(name);
-    }
-    bool invoke(Context &cx, int id, Invoke kind, Args args, Value &result) override
-    {
-        if (kind & (InvokeLet | InvokeSet))
-            return cx.raise(err::NoSuchMember);
-        if (id == 2 || id == 3) {
-            result = Value::lng(int32_t(names().size()));
-            return true;
-        }
-        Value key;
-        if (args.count != 1 || !valueOf(cx, args[0], key))
-            return cx.raiseUnlessPending(err::WrongArgs);
-        if (key.isNumeric()) {
-            int32_t i;
-            if (!toLong(cx, key, i))
-                return false;
-            if (i < 0 || i >= names().size())
-                return cx.raise(err::SubscriptOutOfRange);
-            result = Value::string(winenv::shellenv::specialFolder(names()[i]));
-            return true;
-        }
-        QString name;
-        if (!toText(cx, key, name))
-            return false;
-        result = Value::string(winenv::shellenv::specialFolder(name));
-        return true;
-    }
-    bool enumerate(Context &, std::vector<Value> &items) override
-    {
-        for (const QString &name : names())
-            items.push_back(Value::string(winenv::shellenv::specialFolder(name)));
-        return true;
-    }
-
-private:
-    static const QStringList &names()
-    {
-        static const QStringList list{"AllUsersDesktop", "AllUsersStartMenu", "AllUsersPrograms", "AllUsersStartup",
-                                      "Desktop", "Favorites", "Fonts", "MyDocuments", "NetHood", "PrintHood",
-                                      "Programs", "Recent", "SendTo", "StartMenu", "Startup", "Templates"};
-        return list;
-    }
-};
+// WshShell.SpecialFolders: Item(name or number) (the default), Count, For Each, over the
+// folders Windows lists there.
+Object *newSpecialFolders()
+{
+    static const QStringList names{"AllUsersDesktop", "AllUsersStartMenu", "AllUsersPrograms", "AllUsersStartup",
+                                   "Desktop", "Favorites", "Fonts", "MyDocuments", "NetHood", "PrintHood",
+                                   "Programs", "Recent", "SendTo", "StartMenu", "Startup", "Templates"};
+    QStringList folders;
+    for (const QString &name : names)
+        folders << winenv::shellenv::specialFolder(name);
+    return winenv::newWshCollection(folders, [](const QString &name) { return winenv::shellenv::specialFolder(name); });
+}
 
 // WshShell.Environment("PROCESS"): Item(name) reads and writes this process's variables.
 class EnvironmentObject : public Object {
@@ -238,7 +200,7 @@ bool WshShell::invoke(Context &cx, int id, Invoke kind, Args args, Value &result
         result = Value::string(QDir::currentPath());
         return true;
     case SpecialFolders: {
-        Value folders = Value::object(new SpecialFoldersObject);
+        Value folders = Value::object(newSpecialFolders());
         if (args.count == 0) {
             result = folders;
             return true;

@@ -18,7 +18,7 @@ constexpr int32_t NotSupported = int32_t(0x80070032);
 
 class WshCollection : public Object {
 public:
-    explicit WshCollection(const QStringList &items) : m_items(items) {}
+    WshCollection(const QStringList &items, NameLookup byName) : m_items(items), m_byName(std::move(byName)) {}
     QString typeName() const override { return QStringLiteral("IWshCollection"); }
     int memberId(const QString &name) override
     {
@@ -33,9 +33,19 @@ public:
             result = Value::lng(int32_t(m_items.size()));
             return true;
         }
-        int32_t i;
-        if (args.count != 1 || !toLong(cx, args[0], i))
+        Value key;
+        if (args.count != 1 || !valueOf(cx, args[0], key))
             return cx.raiseUnlessPending(err::WrongArgs);
+        if (m_byName && !key.isNumeric()) {
+            QString name;
+            if (!toText(cx, key, name))
+                return false;
+            result = Value::string(m_byName(name));
+            return true;
+        }
+        int32_t i;
+        if (!toLong(cx, key, i))
+            return false;
         if (i < 0 || i >= m_items.size())
             return cx.raise(err::SubscriptOutOfRange);
         result = Value::string(m_items[i]);
@@ -50,6 +60,7 @@ public:
 
 private:
     QStringList m_items;
+    NameLookup m_byName;
 };
 
 // Network shares as Windows pairs them: the local name (here the mount point), then the
@@ -107,9 +118,9 @@ enum Member {
 
 } // namespace
 
-Object *newWshCollection(const QStringList &items)
+Object *newWshCollection(const QStringList &items, NameLookup byName)
 {
-    return new WshCollection(items);
+    return new WshCollection(items, std::move(byName));
 }
 
 int Network::memberId(const QString &name)
@@ -132,8 +143,8 @@ bool Network::invoke(Context &cx, int id, Invoke kind, Args, Value &result)
     case UserProfile: result = Value::string(*shellenv::variable(QStringLiteral("USERPROFILE"))); return true;
     case Organization:
     case Site: result = Value::string(QString()); return true;
-    case EnumNetworkDrives: result = Value::object(new WshCollection(networkDrives())); return true;
-    case EnumPrinterConnections: result = Value::object(new WshCollection(printers())); return true;
+    case EnumNetworkDrives: result = Value::object(new WshCollection(networkDrives(), {})); return true;
+    case EnumPrinterConnections: result = Value::object(new WshCollection(printers(), {})); return true;
     case MapNetworkDrive:
     case RemoveNetworkDrive:
         return cx.raise(NotSupported, QStringLiteral("Network shares are mounted with the system's own tools here "

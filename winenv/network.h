@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "dispatch.h"
 
 // WScript.Network: who and where the script runs (UserName, UserDomain, ComputerName), the
@@ -14,7 +16,9 @@ public:
     bool invoke(vbs::Context &cx, int id, vbs::Invoke kind, vbs::Args args, vbs::Value &result) override;
 };
 
-// A WshCollection (Count(), Length, Item(i), For Each) over the texts given.
-vbs::Object *newWshCollection(const QStringList &items);
+// A WshCollection (Count(), Length, Item(i), For Each) over the texts given. With byName,
+// Item also takes a name that is not a number and gives what byName answers for it.
+using NameLookup = std::function<QString(const QString &name)>;
+vbs::Object *newWshCollection(const QStringList &items, NameLookup byName = {});
 
 } // namespace winenv
