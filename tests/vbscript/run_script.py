@@ -26,9 +26,15 @@ def main():
     options = re.search(r"' args: (.*)$", source, re.M)
     statuses = [m.group(1) for m in re.finditer(r"' expect status: ?(.*)$", source, re.M)]
     command = [vbsrun] + (options.group(1).split() if options else []) + [script]
-    # Each script runs in a folder of its own, so its file commands touch nothing else.
+    # Each script runs in a folder of its own, which is also its home and its XDG folders,
+    # so that its file commands and per-user state (the registry store, special folders)
+    # touch nothing else.
     with tempfile.TemporaryDirectory() as folder:
-        run = subprocess.run(command, input=stdin.encode(), capture_output=True, timeout=60, cwd=folder)
+        env = dict(os.environ, HOME=folder, XDG_CONFIG_HOME=os.path.join(folder, ".config"),
+                   XDG_DATA_HOME=os.path.join(folder, ".local", "share"),
+                   XDG_STATE_HOME=os.path.join(folder, ".local", "state"),
+                   XDG_CACHE_HOME=os.path.join(folder, ".cache"))
+        run = subprocess.run(command, input=stdin.encode(), capture_output=True, timeout=60, cwd=folder, env=env)
     out = run.stdout.decode("utf-8").splitlines()
     err = run.stderr.decode("utf-8")
     failures = []

@@ -25,36 +25,69 @@ QByteArray linkText(const QString &path)
     return n < 0 ? QByteArray() : text.left(n);
 }
 
+// A file's bytes into `to`, in blocks, each charged before it is copied: a large file
+// stops at the time limit in the middle, not after it.
+Outcome copyBytes(const QString &from, const QString &to, QString &error, const Spend &spend)
+{
+    constexpr qint64 Block = 1 << 20;
+    QFile in(from), out(to);
+    if (!in.open(QIODevice::ReadOnly)) {
+        error = in.errorString();
+        return Outcome::Failed;
+    }
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        error = out.errorString();
+        return Outcome::Failed;
+    }
+    QByteArray block;
+    while (!in.atEnd()) {
+        if (!spend(Block / 64))
+            return Outcome::Stopped;
+        block = in.read(Block);
+        if (block.isEmpty() && in.error() != QFileDevice::NoError) {
+            error = in.errorString();
+            return Outcome::Failed;
+        }
+        if (out.write(block) != block.size()) {
+            error = out.errorString();
+            return Outcome::Failed;
+        }
+    }
+    if (!out.setPermissions(in.permissions()) || !out.flush()) {
+        error = out.errorString();
+        return Outcome::Failed;
+    }
+    return Outcome::Copied;
+}
+
 // The file or link `from` to `to`, through a part file beside it that is renamed over it.
-bool putInPlace(const QFileInfo &from, const QString &to, QString &error)
+Outcome putInPlace(const QFileInfo &from, const QString &to, QString &error, const Spend &spend)
 {
     const QFileInfo target(to);
     if (target.isDir() && !target.isSymLink()) {
         error = QStringLiteral("a folder of that name is in the way");
-        return false;
+        return Outcome::Failed;
     }
     const QString part = QDir(target.absolutePath())
                              .filePath(QStringLiteral(".%1.%2.part")
                                            .arg(target.fileName(), QString::number(QRandomGenerator::global()->generate(), 16)));
     const QByteArray partName = QFile::encodeName(part);
+    Outcome o = Outcome::Copied;
     if (from.isSymLink()) {
         if (::symlink(linkText(from.absoluteFilePath()).constData(), partName.constData()) != 0) {
             error = systemError();
-            return false;
+            return Outcome::Failed;
         }
     } else {
-        QFile file(from.absoluteFilePath());
-        if (!file.copy(part)) {
-            error = file.errorString();
-            return false;
-        }
+        o = copyBytes(from.absoluteFilePath(), part, error, spend);
     }
-    if (::rename(partName.constData(), QFile::encodeName(to).constData()) != 0) {
+    if (o == Outcome::Copied && ::rename(partName.constData(), QFile::encodeName(to).constData()) != 0) {
         error = systemError();
-        ::unlink(partName.constData());
-        return false;
+        o = Outcome::Failed;
     }
-    return true;
+    if (o != Outcome::Copied)
+        ::unlink(partName.constData());
+    return o;
 }
 
 bool isFolder(const QFileInfo &info)
@@ -88,7 +121,7 @@ bool isItself(const QFileInfo &from, const QString &to)
 
 Outcome copy(const QFileInfo &from, const QString &to, QString &error, const Spend &spend)
 {
-    if (!spend(from.isFile() && !from.isSymLink() ? from.size() / 64 + 1 : 1))
+    if (!spend(1))
         return Outcome::Stopped;
     if (!from.exists() && !from.isSymLink()) {
         error = QStringLiteral("no such file or folder");
@@ -97,7 +130,7 @@ Outcome copy(const QFileInfo &from, const QString &to, QString &error, const Spe
     if (isItself(from, to))
         return Outcome::Itself;
     if (!isFolder(from))
-        return putInPlace(from, to, error) ? Outcome::Copied : Outcome::Failed;
+        return putInPlace(from, to, error, spend);
     if (within(realPath(to), from.canonicalFilePath()))
         return Outcome::IntoItself;
     if (!QDir().mkpath(to) || !isFolder(QFileInfo(to))) {

@@ -32,7 +32,8 @@ enum class Outcome {
     Stopped,    // spend said no: the time limit or a stop
 };
 
-// Work charged as a copy goes: about a unit per 64 bytes, and at least one per entry.
+// Work charged as a copy goes, before each step: about a unit per 64 bytes (a large file
+// is charged block by block), and one per entry.
 using Spend = std::function<bool(qint64 work)>;
 
 // Copies a file, a link, or a folder with everything in it, to `to` (a folder's files
