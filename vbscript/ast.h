@@ -64,9 +64,18 @@ struct Expr : Node {
     bool simple = false;
     // Always a new value, never storage: passed by reference, it is passed by value.
     bool computed = false;
+    // Arithmetic, comparisons and logic on variables, literals and array elements: it may
+    // be evaluated as a Scalar first.
+    bool arithmetic = false;
 
     // Evaluates into out; false with the interpreter's error set.
     virtual bool eval(Interp &I, Value &out) = 0;
+    // For an arithmetic expression: its value when every operand is an Integer, a Long, a
+    // Double or a Boolean and the result needs no error; else none. Either way it runs no
+    // script code and changes nothing, so a none costs only the time it took.
+    virtual Scalar scalar(Interp &) { return Scalar::none(); }
+    // eval without trying the scalar way first: it was tried higher up already.
+    virtual bool evalInFull(Interp &I, Value &out) { return eval(I, out); }
     // Storage the expression names, for by-reference passing; nullptr for a value.
     virtual Value *ref(Interp &) { return nullptr; }
     // The variable's own storage when a plain assignment may write it directly.
@@ -105,7 +114,12 @@ using Block = std::vector<Stmt *>;
 
 // A value the node holds itself: a literal, or a constant once resolved.
 struct HeldValue : Expr {
-    HeldValue() { access = Access::Held; simple = true; }
+    HeldValue()
+    {
+        access = Access::Held;
+        simple = true;
+        arithmetic = true;
+    }
     Value value;
     bool eval(Interp &, Value &out) override { out = value; return true; }
     bool peek(Interp &, const Value *&out, Value &) override { out = &value; return true; }
@@ -212,7 +226,12 @@ struct MeExpr : Expr {
 // ---- Resolved expressions --------------------------------------------------------------
 
 struct LocalVar : Expr {
-    LocalVar() { access = Access::Local; simple = true; }
+    LocalVar()
+    {
+        access = Access::Local;
+        simple = true;
+        arithmetic = true;
+    }
     bool peek(Interp &I, const Value *&out, Value &tmp) override;
     Value *plainRef(Interp &I) override;
     int slot = 0;
@@ -225,7 +244,12 @@ struct LocalVar : Expr {
 };
 
 struct GlobalVar : Expr {
-    GlobalVar() { access = Access::Global; simple = true; }
+    GlobalVar()
+    {
+        access = Access::Global;
+        simple = true;
+        arithmetic = true;
+    }
     bool peek(Interp &I, const Value *&out, Value &tmp) override;
     Value *plainRef(Interp &I) override;
     GlobalEntry *entry = nullptr;
@@ -252,6 +276,7 @@ struct Undefined : GlobalVar {
     {
         access = Access::Other;
         simple = false;
+        arithmetic = false;
     }
     bool known(Interp &I) const;
     bool peek(Interp &I, const Value *&out, Value &tmp) override;

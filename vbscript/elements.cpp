@@ -193,6 +193,19 @@ template <Operand V> [[gnu::always_inline]] inline Value *arrayVariable(Interp &
 // the short way; everything else (objects' default members, procedures defined later,
 // conversions, errors) the general one.
 template <Operand V, Operand X> struct ElementAt final : ElementOf {
+    Scalar scalar(Interp &I) override
+    {
+        const Value *base = arrayVariable<V>(I, var, false);
+        if (!base || !base->isArray())
+            return Scalar::none();
+        const Scalar at = scalarOperand<X>(I, args.items[0]);
+        if (!isIntegerOrLong(at.type))
+            return Scalar::none();
+        const ArrayData *a = base->asArray();
+        const int64_t offset = singleOffset(a, at.l());
+        return offset < 0 ? Scalar::none() : a->data[size_t(offset)].scalar();
+    }
+
     bool eval(Interp &I, Value &out) override
     {
         const Value *base = arrayVariable<V>(I, var, false);
@@ -266,11 +279,13 @@ ElementOf *ElementOf::make(Interp &I, Expr *var, const ArgList &args)
 {
     ElementOf *e;
     const Operand v = operandKind(var);
-    if (args.items.size() == 1 && args.items[0] && (v == Operand::Local || v == Operand::Global))
+    if (args.items.size() == 1 && args.items[0] && (v == Operand::Local || v == Operand::Global)) {
         e = v == Operand::Local ? makeElementAt<Operand::Local>(I, operandKind(args.items[0]))
                                 : makeElementAt<Operand::Global>(I, operandKind(args.items[0]));
-    else
+        e->arithmetic = args.items[0]->arithmetic;
+    } else {
         e = I.make<ElementOf>();
+    }
     e->var = var;
     e->args = args;
     if (auto *g = dynamic_cast<GlobalVar *>(var))

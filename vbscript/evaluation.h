@@ -80,15 +80,16 @@ inline bool chargeArguments(Interp &I, Args a)
 
 // An integer result in the smallest of Integer and Long that the operands allow, else a
 // Double: VBScript's promotion on overflow.
-[[gnu::always_inline]] inline void integerInto(Value &out, int64_t r, bool integerOperands)
+[[gnu::always_inline]] inline Scalar integerScalar(int64_t r, bool integerOperands)
 {
     if (integerOperands && r >= -32768 && r <= 32767)
-        out.setInteger(int16_t(r));
-    else if (r >= INT32_MIN && r <= INT32_MAX)
-        out.setLong(int32_t(r));
-    else
-        out.setDouble(double(r));
+        return Scalar::whole(VType::Integer, int32_t(r));
+    if (r >= INT32_MIN && r <= INT32_MAX)
+        return Scalar::whole(VType::Long, int32_t(r));
+    return Scalar::dbl(double(r));
 }
+
+inline bool isIntegerOrLong(VType t) { return t == VType::Integer || t == VType::Long; }
 
 // What a value becomes when assigned: Set wants an object and keeps it; Let takes an
 // object's default value.
@@ -268,8 +269,9 @@ inline Operand operandKind(const Expr *e)
     }
 }
 
-// peekValue for an operand whose kind is known when compiling.
-template <Operand K> [[gnu::always_inline]] inline bool operandValue(Interp &I, Expr *e, const Value *&out, Value &tmp)
+// peekValue for an operand whose kind is known when compiling. `inFull`: a computed operand
+// is evaluated without trying the scalar way (its parent tried it already).
+template <Operand K> [[gnu::always_inline]] inline bool operandValue(Interp &I, Expr *e, const Value *&out, Value &tmp, bool inFull = false)
 {
     if constexpr (K == Operand::Local) {
         out = I.frame->refs[static_cast<LocalVar *>(e)->slot];
@@ -288,7 +290,25 @@ template <Operand K> [[gnu::always_inline]] inline bool operandValue(Interp &I, 
             return I.raise(err::OutOfStack);
         }
         out = &tmp;
-        return e->eval(I, tmp);
+        return inFull ? e->evalInFull(I, tmp) : e->eval(I, tmp);
+    }
+}
+
+// operandValue on the scalar way: none where the operand is no scalar (or the stack is
+// too deep to go on; the full way then raises the error).
+template <Operand K> [[gnu::always_inline]] inline Scalar scalarOperand(Interp &I, Expr *e)
+{
+    if constexpr (K == Operand::Local) {
+        return I.frame->refs[static_cast<LocalVar *>(e)->slot]->scalar();
+    } else if constexpr (K == Operand::Held) {
+        return static_cast<HeldValue *>(e)->value.scalar();
+    } else if constexpr (K == Operand::Global) {
+        GlobalEntry *entry = static_cast<GlobalVar *>(e)->entry;
+        return entry->kind == GlobalEntry::Var ? entry->value.scalar() : Scalar::none();
+    } else {
+        if (I.stackExhausted())
+            return Scalar::none();
+        return e->scalar(I);
     }
 }
 

@@ -75,94 +75,78 @@ bool Binary::evalChain(Interp &I, Value &out)
 }
 
 namespace {
-bool isIntegerOrLong(VType t) { return t == VType::Integer || t == VType::Long; }
 bool isPlainNumber(VType t) { return isIntegerOrLong(t) || t == VType::Double; }
-int64_t wholeOf(const Value &v) { return v.type() == VType::Integer ? v.asInteger() : v.asLong(); }
-double doubleOf(const Value &v) { return v.type() == VType::Double ? v.asDouble() : double(wholeOf(v)); }
+double doubleOf(Scalar s) { return s.type == VType::Double ? s.d() : double(s.bits); }
 
 constexpr bool isComparison(BinOp op) { return op >= BinOp::Eq && op <= BinOp::Ge; }
 
-// A comparison of Integers, Longs and Doubles; false for any other operands.
-template <BinOp Op> [[gnu::always_inline]] inline bool quickCompare(const Value &a, const Value &b, bool &out)
+template <BinOp Op, typename T> [[gnu::always_inline]] inline bool compare(T p, T q)
 {
-    const VType at = a.type(), bt = b.type();
-    auto compare = [&out](auto p, auto q) {
-        if constexpr (Op == BinOp::Eq) out = p == q;
-        else if constexpr (Op == BinOp::Ne) out = p != q;
-        else if constexpr (Op == BinOp::Lt) out = p < q;
-        else if constexpr (Op == BinOp::Gt) out = p > q;
-        else if constexpr (Op == BinOp::Le) out = p <= q;
-        else out = p >= q;
-        return true;
-    };
-    if (isIntegerOrLong(at) && isIntegerOrLong(bt))
-        return compare(wholeOf(a), wholeOf(b));
-    if ((at == VType::Double || bt == VType::Double) && isPlainNumber(at) && isPlainNumber(bt))
-        return compare(doubleOf(a), doubleOf(b));
-    return false;
+    if constexpr (Op == BinOp::Eq) return p == q;
+    else if constexpr (Op == BinOp::Ne) return p != q;
+    else if constexpr (Op == BinOp::Lt) return p < q;
+    else if constexpr (Op == BinOp::Gt) return p > q;
+    else if constexpr (Op == BinOp::Le) return p <= q;
+    else return p >= q;
 }
 
 // An operator on the commonest operand types: Integers and Longs, a Double alone or mixed
-// with them, two Booleans. False for anything else, and where the result would be an error
-// (division by zero, overflow): the general path decides those.
-template <BinOp Op> [[gnu::always_inline]] inline bool quickApply(const Value &a, const Value &b, Value &out)
+// with them, two Booleans (And, Or). None for anything else, and where the result would be
+// an error (division by zero, overflow): the general path decides those.
+template <BinOp Op> [[gnu::always_inline]] inline Scalar scalarApply(Scalar a, Scalar b)
 {
-    if constexpr (isComparison(Op)) {
-        bool r;
-        if (!quickCompare<Op>(a, b, r))
-            return false;
-        out.setBool(r);
-        return true;
-    }
-    const VType at = a.type(), bt = b.type();
+    const VType at = a.type, bt = b.type;
     if (isIntegerOrLong(at) && isIntegerOrLong(bt)) {
-        const int64_t p = wholeOf(a), q = wholeOf(b);
+        const int64_t p = a.bits, q = b.bits;
         const bool integers = at == VType::Integer && bt == VType::Integer;
-        if constexpr (Op == BinOp::Add) integerInto(out, p + q, integers);
-        else if constexpr (Op == BinOp::Sub) integerInto(out, p - q, integers);
-        else if constexpr (Op == BinOp::Mul) integerInto(out, p * q, integers);
-        else if constexpr (Op == BinOp::Div) {
-            if (q == 0)
-                return false;
-            out.setDouble(double(p) / double(q));
-        } else if constexpr (Op == BinOp::Mod) {
-            if (q == 0)
-                return false;
-            integerInto(out, p % q, integers);
-        } else if constexpr (Op == BinOp::IntDiv) {
-            if (q == 0 || p / q > INT32_MAX) // -2147483648 \ -1
-                return false;
-            integerInto(out, p / q, integers);
-        } else {
-            return false;
-        }
-        return true;
+        if constexpr (isComparison(Op)) return Scalar::boolean(compare<Op>(p, q));
+        else if constexpr (Op == BinOp::Add) return integerScalar(p + q, integers);
+        else if constexpr (Op == BinOp::Sub) return integerScalar(p - q, integers);
+        else if constexpr (Op == BinOp::Mul) return integerScalar(p * q, integers);
+        else if constexpr (Op == BinOp::Div) return q == 0 ? Scalar::none() : Scalar::dbl(double(p) / double(q));
+        else if constexpr (Op == BinOp::Mod) return q == 0 ? Scalar::none() : integerScalar(p % q, integers);
+        else if constexpr (Op == BinOp::IntDiv) // -2147483648 \ -1 overflows
+            return q == 0 || p / q > INT32_MAX ? Scalar::none() : integerScalar(p / q, integers);
+        else return Scalar::none();
     }
     if ((at == VType::Double || bt == VType::Double) && isPlainNumber(at) && isPlainNumber(bt)) {
         const double p = doubleOf(a), q = doubleOf(b);
         double r;
-        if constexpr (Op == BinOp::Add) r = p + q;
+        if constexpr (isComparison(Op)) return Scalar::boolean(compare<Op>(p, q));
+        else if constexpr (Op == BinOp::Add) r = p + q;
         else if constexpr (Op == BinOp::Sub) r = p - q;
         else if constexpr (Op == BinOp::Mul) r = p * q;
         else if constexpr (Op == BinOp::Div) {
             if (q == 0)
-                return false;
+                return Scalar::none();
             r = p / q;
         } else {
-            return false; // \ and Mod round their operands first
+            return Scalar::none(); // \ and Mod round their operands first
         }
-        if (!std::isfinite(r))
-            return false;
-        out.setDouble(r);
-        return true;
+        return std::isfinite(r) ? Scalar::dbl(r) : Scalar::none();
     }
     if constexpr (Op == BinOp::And || Op == BinOp::Or) {
-        if (at == VType::Boolean && bt == VType::Boolean) {
-            out.setBool(Op == BinOp::And ? a.asBool() && b.asBool() : a.asBool() || b.asBool());
-            return true;
-        }
+        if (at == VType::Boolean && bt == VType::Boolean)
+            return Scalar::boolean(Op == BinOp::And ? a.bits && b.bits : a.bits || b.bits);
     }
-    return false;
+    return Scalar::none();
+}
+
+// scalarApply on values; false where it gives none.
+template <BinOp Op> [[gnu::always_inline]] inline bool quickApply(const Value &a, const Value &b, Value &out)
+{
+    const Scalar r = scalarApply<Op>(a.scalar(), b.scalar());
+    if (r.isNone())
+        return false;
+    out.setScalar(r);
+    return true;
+}
+
+template <BinOp Op> [[gnu::always_inline]] inline bool quickCompare(const Value &a, const Value &b, bool &out)
+{
+    const Scalar r = scalarApply<Op>(a.scalar(), b.scalar());
+    out = r.bits != 0;
+    return !r.isNone();
 }
 } // namespace
 
@@ -171,15 +155,40 @@ namespace {
 // and its common operand types inline: no switch on the operator or on where the operands
 // come from, and each copy's branches are predicted on their own.
 template <BinOp Op, Operand L, Operand R> struct BinaryOf final : Binary {
+    Scalar scalar(Interp &I) override
+    {
+        const Scalar a = scalarOperand<L>(I, lhs);
+        if (a.isNone())
+            return a;
+        const Scalar b = scalarOperand<R>(I, rhs);
+        if (b.isNone())
+            return b;
+        return scalarApply<Op>(a, b);
+    }
     bool eval(Interp &I, Value &out) override
     {
-        return withOperands(I, [&](const Value &a, const Value &b) {
-            return quickApply<Op>(a, b, out) || applyGeneral(I, a, b, out);
-        });
+        if (arithmetic) {
+            const Scalar r = BinaryOf::scalar(I);
+            if (!r.isNone()) {
+                out.setScalar(r);
+                return true;
+            }
+        }
+        return inFull(I, out);
     }
+    bool evalInFull(Interp &I, Value &out) override { return inFull(I, out); }
     // A comparison as a condition gives its answer straight away.
     bool test(Interp &I, bool &out) override
     {
+        if constexpr (isComparison(Op) || Op == BinOp::And || Op == BinOp::Or) {
+            if (arithmetic) {
+                const Scalar r = BinaryOf::scalar(I);
+                if (!r.isNone()) {
+                    out = r.bits != 0;
+                    return true;
+                }
+            }
+        }
         if constexpr (isComparison(Op)) {
             return withOperands(I, [&](const Value &a, const Value &b) {
                 if (quickCompare<Op>(a, b, out))
@@ -203,11 +212,19 @@ template <BinOp Op, Operand L, Operand R> struct BinaryOf final : Binary {
     }
 
 private:
+    [[gnu::always_inline]] bool inFull(Interp &I, Value &out)
+    {
+        return withOperands(I, [&](const Value &a, const Value &b) {
+            return quickApply<Op>(a, b, out) || applyGeneral(I, a, b, out);
+        });
+    }
     template <typename Use> [[gnu::always_inline]] bool withOperands(Interp &I, Use use)
     {
         const Value *a, *b;
         Value ta, tb;
-        if (!operandValue<L>(I, lhs, a, ta))
+        // An arithmetic node comes here when the scalar way failed: its operands take the
+        // full way at once.
+        if (!operandValue<L>(I, lhs, a, ta, arithmetic))
             return false;
         if constexpr (R == Operand::Computed) {
             if (a != &ta) { // the right side may change the left's variable
@@ -215,7 +232,7 @@ private:
                 a = &ta;
             }
         }
-        if (!operandValue<R>(I, rhs, b, tb))
+        if (!operandValue<R>(I, rhs, b, tb, arithmetic))
             return false;
         return use(*a, *b);
     }
@@ -271,6 +288,7 @@ Binary *Binary::specialised(Interp &I)
         return c && !c->longChain && isComparison(c->op);
     };
     b->comparesBoth = (op == BinOp::And || op == BinOp::Or) && comparison(lhs) && comparison(rhs);
+    b->arithmetic = lhs->arithmetic && rhs->arithmetic;
     return b;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <bit>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -32,6 +33,22 @@ enum class VType : uint16_t {
 
 // The error value that stands for an omitted optional argument.
 constexpr int32_t MissingArgument = int32_t(0x80020004);
+
+// A number or a Boolean as arithmetic on plain data gives it, small enough to travel in
+// two registers: an Integer, a Long or a Boolean (0 or 1) as a whole number, a Double by
+// its bits. Every other type is Empty here, which means "no scalar": the value takes the
+// general way.
+struct Scalar {
+    int64_t bits;
+    VType type;
+    static Scalar none() { return {0, VType::Empty}; }
+    static Scalar whole(VType type, int32_t l) { return {l, type}; }
+    static Scalar dbl(double d) { return {std::bit_cast<int64_t>(d), VType::Double}; }
+    static Scalar boolean(bool b) { return {b, VType::Boolean}; }
+    bool isNone() const { return type == VType::Empty; }
+    int32_t l() const { return int32_t(bits); }
+    double d() const { return std::bit_cast<double>(bits); }
+};
 
 // The Variant: a tag and a payload. Numbers, Booleans and dates live inline; strings are
 // implicitly shared QStrings; objects and arrays are reference counted (arrays copy on
@@ -115,6 +132,32 @@ public:
     ArrayData *asArray() const { return m_a; }
     // An array this value alone holds, for writing (copies a shared array first).
     inline ArrayData *mutableArray();
+
+    // The value as a Scalar, if it is an Integer, a Long, a Double or a Boolean.
+    [[gnu::always_inline]] Scalar scalar() const
+    {
+        if (m_type == VType::Long)
+            return Scalar::whole(m_type, m_l);
+        if (m_type == VType::Integer)
+            return Scalar::whole(m_type, m_i);
+        if (m_type == VType::Double)
+            return Scalar::dbl(m_d);
+        if (m_type == VType::Boolean)
+            return Scalar::boolean(m_b);
+        return Scalar::none();
+    }
+    [[gnu::always_inline]] void setScalar(Scalar s)
+    {
+        becomePlain(s.type);
+        if (s.type == VType::Double)
+            m_d = s.d();
+        else if (s.type == VType::Boolean)
+            m_b = s.bits != 0;
+        else if (s.type == VType::Integer)
+            m_l = 0, m_i = int16_t(s.bits);
+        else
+            m_l = s.l();
+    }
 
     // Plain data in place of what was held. Letting go of an object runs its Class_Terminate,
     // which may store into this very slot: see letGo.
