@@ -307,20 +307,14 @@ bool ProcCall::eval(Interp &I, Value &out)
 {
     if (entry->kind != GlobalEntry::Procedure)
         return I.raiseNamed(err::TypeMismatch, name);
-    ArgValues av;
-    if (!av.evaluate(I, args))
-        return false;
-    return I.callProc(entry->proc, av.args(), &out);
+    return I.callProc(entry->proc, args, &out);
 }
 
 bool ProcCall::call(Interp &I)
 {
     if (entry->kind != GlobalEntry::Procedure)
         return I.raiseNamed(err::TypeMismatch, name);
-    ArgValues av;
-    if (!av.evaluate(I, args))
-        return false;
-    return I.callProc(entry->proc, av.args(), nullptr);
+    return I.callProc(entry->proc, args, nullptr);
 }
 
 bool BuiltinCall::eval(Interp &I, Value &out)

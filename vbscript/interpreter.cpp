@@ -389,7 +389,7 @@ namespace {
 // slots, which keeps a call cheap; they go in reverse order when the call ends.
 class LocalSlots {
 public:
-    explicit LocalSlots(int n) : m_count(n)
+    [[gnu::always_inline]] explicit LocalSlots(int n) : m_count(n)
     {
         if (n > Inline) {
             m_heapValues.reset(new Value[size_t(n)]);
@@ -403,7 +403,7 @@ public:
                 m_refs[i] = new (&m_values[i]) Value;
         }
     }
-    ~LocalSlots()
+    [[gnu::always_inline]] ~LocalSlots()
     {
         if (!m_heapValues)
             for (int i = m_count; i-- > 0;)
@@ -427,6 +427,23 @@ private:
 };
 } // namespace
 
+[[gnu::always_inline]] inline bool Interp::runProc(Proc *proc, Value **refs, Value *result, Object *me)
+{
+    for (const auto &[slot, global] : proc->implicitGlobals)
+        if (global->kind == GlobalEntry::Var && global->exists)
+            refs[slot] = &global->value;
+    Frame f;
+    f.refs = refs;
+    f.proc = proc;
+    f.me = me;
+    FrameScope running(frame, &f);
+    if (execBlock(proc->body) == Flow::Error)
+        return false;
+    if (result)
+        *result = std::move(*refs[0]);
+    return true;
+}
+
 bool Interp::callProc(Proc *proc, Args args, Value *result, Object *me)
 {
     if (fatal)
@@ -446,27 +463,56 @@ bool Interp::callProc(Proc *proc, Args args, Value *result, Object *me)
         else
             storage[i + 1] = *args.items[i];
     }
-    for (const auto &[slot, global] : proc->implicitGlobals)
-        if (global->kind == GlobalEntry::Var && global->exists)
-            refs[slot] = &global->value;
-    Frame f;
-    f.refs = refs;
-    f.proc = proc;
-    f.me = me;
-    FrameScope running(frame, &f);
-    if (execBlock(proc->body) == Flow::Error)
+    return runProc(proc, refs, result, me);
+}
+
+bool Interp::callProc(Proc *proc, const ArgList &args, Value *result)
+{
+    const int count = int(args.items.size());
+    if (fatal || count != int(proc->params.size()) || stackExhausted()) {
+        // The arguments run first, then the call fails: as a call of any other kind does.
+        ArgValues av;
+        return av.evaluate(*this, args) && callProc(proc, av.args(), result);
+    }
+    // The arguments are evaluated straight into the procedure's slots, in the caller's
+    // frame. A variable or an element goes by reference; for a ByVal parameter, its value
+    // is copied once every argument has run, as a call with evaluated arguments does.
+    LocalSlots locals(proc->slotCount());
+    Value *storage = locals.values();
+    Value **refs = locals.refs();
+    LockedArrays locked;
+    for (int i = 0; i < count; ++i) {
+        Expr *e = args.items[size_t(i)];
+        if (!e) {
+            storage[i + 1] = Value::missing();
+            continue;
+        }
+        if (!e->computed) {
+            if (Value *r = e->argRef(*this, locked.arrays)) {
+                refs[i + 1] = r;
+                continue;
+            }
+            if (hasError())
+                return false;
+        }
+        if (!e->eval(*this, storage[i + 1]))
+            return false;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (!proc->params[size_t(i)].byRef && refs[i + 1] != &storage[i + 1]) {
+            storage[i + 1] = *refs[i + 1];
+            refs[i + 1] = &storage[i + 1];
+        }
+    }
+    if (!tick())
         return false;
-    if (result)
-        *result = std::move(storage[0]);
-    return true;
+    return runProc(proc, refs, result, nullptr);
 }
 
 // ---- argument lists --------------------------------------------------------------------
 
 ArgValues::~ArgValues()
 {
-    for (Value &v : lockedArrays)
-        --v.asArray()->locks;
     Value *made = reinterpret_cast<Value *>(inlineRoom);
     for (int i = 0; i < inlineMade; ++i)
         made[i].~Value();
@@ -494,7 +540,7 @@ bool ArgValues::evaluate(Interp &I, const ArgList &list, bool byRef)
             continue;
         }
         if (byRef && !e->computed) {
-            Value *r = e->argRef(I, lockedArrays);
+            Value *r = e->argRef(I, lockedArrays.arrays);
             if (r) {
                 ptrs[i] = r;
                 continue;

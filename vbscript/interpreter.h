@@ -66,6 +66,20 @@ private:
     Frame *m_saved;
 };
 
+// The arrays whose elements a call passes by reference: each locked (no ReDim or Erase)
+// and held until the call is over.
+struct LockedArrays {
+    std::vector<Value> arrays;
+    LockedArrays() = default;
+    ~LockedArrays()
+    {
+        for (Value &v : arrays)
+            --v.asArray()->locks;
+    }
+    LockedArrays(const LockedArrays &) = delete;
+    LockedArrays &operator=(const LockedArrays &) = delete;
+};
+
 // Arguments evaluated for a call: by reference where the script passed a variable or an
 // array element (the array is locked meanwhile), else temporaries.
 struct ArgValues {
@@ -80,7 +94,7 @@ struct ArgValues {
     Value *temps = reinterpret_cast<Value *>(inlineRoom);
     Value **ptrs = inlinePtrs;
     int count = 0;
-    std::vector<Value> lockedArrays;
+    LockedArrays lockedArrays;
 
     ~ArgValues();
     Args args() const { return Args{ptrs, count}; }
@@ -157,6 +171,8 @@ public:
     Flow execBlock(const Block &block);
     // Calls a script procedure with arguments already evaluated.
     bool callProc(Proc *proc, Args args, Value *result, Object *me = nullptr);
+    // Calls a script procedure with these arguments, evaluated here.
+    bool callProc(Proc *proc, const ArgList &args, Value *result);
     // Records the pending error in Err and clears it (On Error Resume Next).
     void trapError();
     // The countdown behind the time limit; false with error when the script is stopped.
@@ -181,6 +197,8 @@ public:
 
 private:
     bool checkClock();
+    // The body of a call whose slots are ready: refs[0] is the result's slot.
+    bool runProc(Proc *proc, Value **refs, Value *result, Object *me);
 
     Host *m_host = nullptr;
     // Tells objects that outlive the interpreter (GetRef's) that it is gone.

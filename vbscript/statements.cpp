@@ -33,24 +33,31 @@ Flow Assign::exec(Interp &I)
 }
 
 namespace {
-template <Operand T> struct AssignTo final : Assign {
+// A Let into a local or global variable. `Arithmetic`: the value is arithmetic that may be
+// evaluated as a scalar, stored without a Value in between.
+template <Operand T, bool Arithmetic> struct AssignTo final : Assign {
     Flow exec(Interp &I) override
     {
         Value v;
-        if (!value->eval(I, v))
+        if constexpr (Arithmetic) {
+            const Scalar r = value->scalar(I);
+            if (!r.isNone()) {
+                Value *t = variable(I);
+                if (t && t->type() < VType::String) {
+                    t->setScalar(r);
+                    return Flow::Normal;
+                }
+                v.setScalar(r);
+                return target->assign(I, std::move(v), false) ? Flow::Normal : Flow::Error;
+            }
+            if (!value->evalInFull(I, v))
+                return Flow::Error;
+        } else if (!value->eval(I, v)) {
             return Flow::Error;
+        }
         // A number into a variable that holds no string, object or array: nothing to check.
         if (v.type() < VType::String) {
-            Value *t = nullptr;
-            if constexpr (T == Operand::Local) {
-                t = I.frame->refs[static_cast<LocalVar *>(target)->slot];
-            } else {
-                GlobalEntry *entry = static_cast<GlobalVar *>(target)->entry;
-                if (entry->kind == GlobalEntry::Var) {
-                    entry->exists = true;
-                    t = &entry->value;
-                }
-            }
+            Value *t = variable(I);
             if (t && t->type() < VType::String) {
                 *t = std::move(v);
                 return Flow::Normal;
@@ -58,17 +65,40 @@ template <Operand T> struct AssignTo final : Assign {
         }
         return target->assign(I, std::move(v), false) ? Flow::Normal : Flow::Error;
     }
+
+private:
+    [[gnu::always_inline]] Value *variable(Interp &I)
+    {
+        if constexpr (T == Operand::Local) {
+            return I.frame->refs[static_cast<LocalVar *>(target)->slot];
+        } else {
+            GlobalEntry *entry = static_cast<GlobalVar *>(target)->entry;
+            if (entry->kind != GlobalEntry::Var)
+                return nullptr;
+            entry->exists = true;
+            return &entry->value;
+        }
+    }
 };
+
+template <Operand T> Assign *makeAssignTo(Interp &I, bool arithmetic)
+{
+    if (arithmetic)
+        return I.make<AssignTo<T, true>>();
+    return I.make<AssignTo<T, false>>();
+}
 } // namespace
 
 Stmt *Assign::specialised(Interp &I)
 {
     if (isSet)
         return this;
+    // A variable or a literal on its own is read as it is; arithmetic is worth a scalar.
+    const bool arithmetic = value->arithmetic && operandKind(value) == Operand::Computed;
     Assign *a;
     switch (operandKind(target)) {
-    case Operand::Local: a = I.make<AssignTo<Operand::Local>>(); break;
-    case Operand::Global: a = I.make<AssignTo<Operand::Global>>(); break;
+    case Operand::Local: a = makeAssignTo<Operand::Local>(I, arithmetic); break;
+    case Operand::Global: a = makeAssignTo<Operand::Global>(I, arithmetic); break;
     default: return this;
     }
     static_cast<Assign &>(*a) = *this; // the fields; the class stays the new one
