@@ -347,40 +347,36 @@ bool Interp::raiseStop()
     return false;
 }
 
-Flow Interp::execBlock(const Block &block)
+Flow Interp::outOfStack()
 {
-    if (stackExhausted()) {
-        raise(err::OutOfStack);
-        return Flow::Error;
+    raise(err::OutOfStack);
+    return Flow::Error;
+}
+
+Flow Interp::outOfMemory()
+{
+    // Memory ran out in the middle of the statement: its error, at its line.
+    raise(err::OutOfMemory);
+    return Flow::Error;
+}
+
+Flow Interp::afterStatement(const Stmt *s, Flow f)
+{
+    if (f == Flow::Normal) {
+        raiseStop(); // the stop came from code that could not report it (Class_Terminate)
+        f = Flow::Error;
     }
-    for (Stmt *s : block) {
-        Flow f;
-        try {
-            f = s->exec(*this);
-        } catch (const std::bad_alloc &) {
-            // Memory ran out in the middle of the statement: its error, at its line.
-            raise(err::OutOfMemory);
-            f = Flow::Error;
+    if (f == Flow::Error) {
+        if (m_error.line == 0) {
+            m_error.line = s->line;
+            m_error.column = s->column;
         }
-        if (f == Flow::Normal) {
-            if (!fatal)
-                continue;
-            raiseStop(); // the stop came from code that could not report it (Class_Terminate)
-            f = Flow::Error;
+        if (frame->resumeNext && !fatal) {
+            trapError();
+            return Flow::Normal;
         }
-        if (f == Flow::Error) {
-            if (m_error.line == 0) {
-                m_error.line = s->line;
-                m_error.column = s->column;
-            }
-            if (frame->resumeNext && !fatal) {
-                trapError();
-                continue;
-            }
-        }
-        return f;
     }
-    return Flow::Normal;
+    return f;
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <deque>
 #include <unordered_set>
 #include <memory>
+#include <new>
 #include <vector>
 
 #include "ast.h"
@@ -168,7 +169,27 @@ public:
     void abandonRun();
     bool inRun() const { return m_runDepth > 0; }
 
-    Flow execBlock(const Block &block);
+    // Runs the statements in turn: inline, since every block of every loop, If and call
+    // comes here. What ends a statement other than normally goes to afterStatement.
+    Flow execBlock(const Block &block)
+    {
+        if (stackExhausted()) [[unlikely]]
+            return outOfStack();
+        for (Stmt *s : block) {
+            Flow f;
+            try {
+                f = s->exec(*this);
+            } catch (const std::bad_alloc &) {
+                f = outOfMemory();
+            }
+            if (f == Flow::Normal && !fatal) [[likely]]
+                continue;
+            f = afterStatement(s, f);
+            if (f != Flow::Normal)
+                return f;
+        }
+        return Flow::Normal;
+    }
     // Calls a script procedure with arguments already evaluated.
     bool callProc(Proc *proc, Args args, Value *result, Object *me = nullptr);
     // Calls a script procedure with these arguments, evaluated here.
@@ -197,6 +218,11 @@ public:
 
 private:
     bool checkClock();
+    [[gnu::noinline]] Flow outOfStack();
+    [[gnu::noinline]] Flow outOfMemory();
+    // A statement that failed, or ran while the script was stopped: the error gets the
+    // statement's line, and On Error Resume Next takes it (Normal: go on with the next).
+    [[gnu::noinline]] Flow afterStatement(const Stmt *s, Flow f);
     // The body of a call whose slots are ready: refs[0] is the result's slot.
     bool runProc(Proc *proc, Value **refs, Value *result, Object *me);
 
