@@ -21,6 +21,14 @@ namespace {
 // array must then be read again, since that code may have reassigned or erased it.
 inline bool singleSubscript(Interp &I, Expr *e, int32_t &i, bool &ranCode)
 {
+    if (e->arithmetic && e->access == Expr::Access::Other) { // a(i + 1): no code runs
+        const Scalar s = e->scalar(I);
+        if (isIntegerOrLong(s.type)) {
+            i = s.l();
+            ranCode = false;
+            return true;
+        }
+    }
     const Value *index;
     Value indexTmp;
     ranCode = !e->isSimple();
