@@ -38,23 +38,32 @@ namespace {
 template <Operand T, bool Arithmetic> struct AssignTo final : Assign {
     Flow exec(Interp &I) override
     {
-        Value v;
         if constexpr (Arithmetic) {
             const Scalar r = value->scalar(I);
-            if (!r.isNone()) {
+            if (!r.isNone()) [[likely]] {
                 Value *t = variable(I);
-                if (t && t->type() < VType::String) {
+                if (t && t->type() < VType::String) [[likely]] {
                     t->setScalar(r);
                     return Flow::Normal;
                 }
-                v.setScalar(r);
-                return target->assign(I, std::move(v), false) ? Flow::Normal : Flow::Error;
+                return assignScalar(I, r);
             }
-            if (!value->evalInFull(I, v))
-                return Flow::Error;
-        } else if (!value->eval(I, v)) {
-            return Flow::Error;
         }
+        return assignValue(I);
+    }
+
+private:
+    [[gnu::noinline]] Flow assignScalar(Interp &I, Scalar r)
+    {
+        Value v;
+        v.setScalar(r);
+        return target->assign(I, std::move(v), false) ? Flow::Normal : Flow::Error;
+    }
+    Flow assignValue(Interp &I)
+    {
+        Value v;
+        if (!(Arithmetic ? value->evalInFull(I, v) : value->eval(I, v)))
+            return Flow::Error;
         // A number into a variable that holds no string, object or array: nothing to check.
         if (v.type() < VType::String) {
             Value *t = variable(I);
@@ -66,7 +75,6 @@ template <Operand T, bool Arithmetic> struct AssignTo final : Assign {
         return target->assign(I, std::move(v), false) ? Flow::Normal : Flow::Error;
     }
 
-private:
     [[gnu::always_inline]] Value *variable(Interp &I)
     {
         if constexpr (T == Operand::Local) {

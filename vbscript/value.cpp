@@ -119,7 +119,7 @@ void Value::moveFrom(Value &other) noexcept
         m_cy = other.m_cy;
     }
     other.m_type = VType::Empty;
-    other.m_l = 0;
+    other.m_cy = 0;
 }
 
 Value &Value::assignCopySlow(const Value &other)

@@ -55,7 +55,7 @@ struct Scalar {
 // write, so assignment keeps VBScript's value semantics).
 class Value {
 public:
-    Value() : m_type(VType::Empty) { m_l = 0; }
+    Value() : m_type(VType::Empty) { m_cy = 0; }
     ~Value() { if (m_type >= VType::String) destroy(); }
     Value(const Value &other) : m_type(other.m_type)
     {
@@ -93,18 +93,18 @@ public:
     }
 
     static Value null() { Value v; v.m_type = VType::Null; return v; }
-    static Value boolean(bool b) { Value v; v.m_type = VType::Boolean; v.m_b = b; return v; }
-    static Value byte(uint8_t b) { Value v; v.m_type = VType::Byte; v.m_by = b; return v; }
-    static Value integer(int16_t i) { Value v; v.m_type = VType::Integer; v.m_i = i; return v; }
-    static Value lng(int32_t l) { Value v; v.m_type = VType::Long; v.m_l = l; return v; }
-    static Value single(float f) { Value v; v.m_type = VType::Single; v.m_f = f; return v; }
+    static Value boolean(bool b) { Value v; v.m_type = VType::Boolean; v.m_cy = b; return v; }
+    static Value byte(uint8_t b) { Value v; v.m_type = VType::Byte; v.m_cy = b; return v; }
+    static Value integer(int16_t i) { Value v; v.m_type = VType::Integer; v.m_cy = i; return v; }
+    static Value lng(int32_t l) { Value v; v.m_type = VType::Long; v.m_cy = l; return v; }
+    static Value single(float f) { Value v; v.m_type = VType::Single; v.m_f = f; return v; } // (the rest stays 0)
     static Value dbl(double d) { Value v; v.m_type = VType::Double; v.m_d = d; return v; }
     static Value currency(int64_t scaled) { Value v; v.m_type = VType::Currency; v.m_cy = scaled; return v; }
     static Value date(double d) { Value v; v.m_type = VType::Date; v.m_d = d; return v; }
     static Value string(const QString &s) { Value v; v.m_type = VType::String; new (&v.m_s) QString(s); return v; }
     static Value string(QString &&s) { Value v; v.m_type = VType::String; new (&v.m_s) QString(std::move(s)); return v; }
     static Value object(Object *o); // takes a new reference; null is Nothing
-    static Value error(int32_t code) { Value v; v.m_type = VType::Error; v.m_l = code; return v; }
+    static Value error(int32_t code) { Value v; v.m_type = VType::Error; v.m_cy = code; return v; }
     static Value missing() { return error(MissingArgument); }
     static Value array(ArrayData *a); // adopts the reference
 
@@ -133,39 +133,34 @@ public:
     // An array this value alone holds, for writing (copies a shared array first).
     inline ArrayData *mutableArray();
 
-    // The value as a Scalar, if it is an Integer, a Long, a Double or a Boolean.
+    // The value as a Scalar, if it is an Integer, a Long, a Double or a Boolean: its
+    // payload as it stands, since whole numbers and Booleans are kept widened to 64 bits.
+    // (A branch a type, so that the arithmetic after it knows which type it has.)
     [[gnu::always_inline]] Scalar scalar() const
     {
         if (m_type == VType::Long)
-            return Scalar::whole(m_type, m_l);
+            return {m_cy, VType::Long};
         if (m_type == VType::Integer)
-            return Scalar::whole(m_type, m_i);
+            return {m_cy, VType::Integer};
         if (m_type == VType::Double)
-            return Scalar::dbl(m_d);
+            return {m_cy, VType::Double};
         if (m_type == VType::Boolean)
-            return Scalar::boolean(m_b);
+            return {m_cy, VType::Boolean};
         return Scalar::none();
     }
     [[gnu::always_inline]] void setScalar(Scalar s)
     {
         becomePlain(s.type);
-        if (s.type == VType::Double)
-            m_d = s.d();
-        else if (s.type == VType::Boolean)
-            m_b = s.bits != 0;
-        else if (s.type == VType::Integer)
-            m_l = 0, m_i = int16_t(s.bits);
-        else
-            m_l = s.l();
+        m_cy = s.bits;
     }
 
     // Plain data in place of what was held. Letting go of an object runs its Class_Terminate,
     // which may store into this very slot: see letGo.
-    void clear() { becomePlain(VType::Empty); m_l = 0; }
-    void setLong(int32_t l) { becomePlain(VType::Long); m_l = l; }
+    void clear() { becomePlain(VType::Empty); m_cy = 0; }
+    void setLong(int32_t l) { becomePlain(VType::Long); m_cy = l; }
     void setDouble(double d) { becomePlain(VType::Double); m_d = d; }
-    void setBool(bool b) { becomePlain(VType::Boolean); m_b = b; }
-    void setInteger(int16_t i) { becomePlain(VType::Integer); m_l = 0; m_i = i; }
+    void setBool(bool b) { becomePlain(VType::Boolean); m_cy = b; }
+    void setInteger(int16_t i) { becomePlain(VType::Integer); m_cy = i; }
 
 private:
     // Lets go of a string, object or array and leaves this Empty. (A setter then stores its
@@ -186,6 +181,8 @@ private:
     void moveFrom(Value &other) noexcept;
 
     VType m_type;
+    // Integers, Booleans, Bytes and error codes are stored widened to all 64 bits (a
+    // Boolean as 0 or 1), so that a Scalar is the payload as it is.
     union {
         bool m_b;
         uint8_t m_by;
