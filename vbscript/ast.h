@@ -341,6 +341,9 @@ struct ClassMemberRef : Expr { // inside a class: a member of Me by its bare nam
     ArgList args;
     bool hasArgs = false;
     int id = NoMember;
+    // The field of Me this names, or nullptr (a method, a property, or with arguments).
+    Value *field(Interp &I) const;
+    Scalar scalar(Interp &I) override;
     bool eval(Interp &I, Value &out) override;
     Value *ref(Interp &I) override;
     bool assign(Interp &I, Value &&v, bool isSet) override;

@@ -83,6 +83,7 @@ Expr *Resolver::lookup(Name *n, ArgList *args)
                 m->args = *args;
                 m->hasArgs = true;
             }
+            m->arithmetic = !args; // a field's value is read as it is; anything else has no scalar
             return m;
         }
     }

@@ -199,11 +199,7 @@ inline bool callDefault(Interp &I, Object *o, const ArgList &args, Invoke kind, 
     ArgValues av;
     if (!av.evaluate(I, args))
         return false;
-    Value last;
-    std::vector<Value *> ptrs(av.ptrs, av.ptrs + av.count);
-    if (assigned)
-        ptrs.push_back(assigned);
-    if (!succeeded(I, o->invoke(I, DefaultMember, kind, Args{ptrs.data(), int(ptrs.size())}, out))) {
+    if (!succeeded(I, o->invoke(I, DefaultMember, kind, av.argsWith(assigned), out))) {
         if (!I.hasError())
             I.raiseNamed(err::NoSuchMember, name);
         return false;

@@ -235,13 +235,7 @@ bool Member::invoke(Interp &I, Invoke kind, Value *assigned, Value &out)
     ArgValues av;
     if (!av.evaluate(I, args))
         return false;
-    Args a = av.args();
-    std::vector<Value *> withValue;
-    if (assigned) {
-        withValue.assign(av.ptrs, av.ptrs + av.count);
-        withValue.push_back(assigned);
-        a = Args{withValue.data(), int(withValue.size())};
-    }
+    const Args a = av.argsWith(assigned);
     if (!chargeArguments(I, a))
         return false;
     if (succeeded(I, o->invoke(I, id, kind, a, out)) && I.spend(workOf(out)))
@@ -367,10 +361,8 @@ static bool assignThrough(Interp &I, Object *object, int id, const ArgList &args
     ArgValues av;
     if (!av.evaluate(I, args))
         return false;
-    std::vector<Value *> ptrs(av.ptrs, av.ptrs + av.count);
-    ptrs.push_back(&v);
     Value ignored;
-    return succeeded(I, object->invoke(I, id, isSet ? InvokeSet : InvokeLet, Args{ptrs.data(), int(ptrs.size())}, ignored))
+    return succeeded(I, object->invoke(I, id, isSet ? InvokeSet : InvokeLet, av.argsWith(&v), ignored))
            || annotate(I, nameOf());
 }
 
@@ -380,8 +372,27 @@ bool HostMember::assign(Interp &I, Value &&v, bool isSet)
 }
 
 // Inside a class: fields of Me directly, other members through Me's own dispatch.
+Value *ClassMemberRef::field(Interp &I) const
+{
+    auto *me = static_cast<ScriptObject *>(I.frame->me);
+    if (!me || hasArgs)
+        return nullptr;
+    const int index = I.frame->proc->cls->members[size_t(id - 1)].field;
+    return index >= 0 ? me->field(index) : nullptr;
+}
+
+Scalar ClassMemberRef::scalar(Interp &I)
+{
+    const Value *f = field(I);
+    return f ? f->scalar() : Scalar::none();
+}
+
 bool ClassMemberRef::eval(Interp &I, Value &out)
 {
+    if (const Value *f = field(I)) { // a field of Me, read as it is
+        out = *f;
+        return true;
+    }
     auto *me = static_cast<ScriptObject *>(I.frame->me);
     if (!me)
         return I.raise(err::InvalidMe);
@@ -393,15 +404,19 @@ bool ClassMemberRef::eval(Interp &I, Value &out)
 
 Value *ClassMemberRef::ref(Interp &I)
 {
-    auto *me = static_cast<ScriptObject *>(I.frame->me);
-    if (!me || hasArgs)
-        return nullptr;
-    const ClassDef::MemberInfo &m = I.frame->proc->cls->members[size_t(id - 1)];
-    return m.field >= 0 ? me->field(m.field) : nullptr;
+    return field(I);
 }
 
 bool ClassMemberRef::assign(Interp &I, Value &&v, bool isSet)
 {
+    // A field of Me and a value that needs no conversion: stored as it is (the old value
+    // is let go of once the new one is in place).
+    if (isSet == v.isObject()) {
+        if (Value *f = field(I)) {
+            *f = std::move(v);
+            return true;
+        }
+    }
     auto *me = static_cast<ScriptObject *>(I.frame->me);
     if (!me)
         return I.raise(err::InvalidMe);

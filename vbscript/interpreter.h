@@ -96,9 +96,23 @@ struct ArgValues {
     Value **ptrs = inlinePtrs;
     int count = 0;
     LockedArrays lockedArrays;
+    std::vector<Value *> withAssigned; // for argsWith, past the inline room
 
     ~ArgValues();
     Args args() const { return Args{ptrs, count}; }
+    // The arguments and, last, the value a Let or Set assigns.
+    Args argsWith(Value *assigned)
+    {
+        if (!assigned)
+            return args();
+        if (ptrs == inlinePtrs && count < Inline) {
+            inlinePtrs[count] = assigned;
+            return Args{ptrs, count + 1};
+        }
+        withAssigned.assign(ptrs, ptrs + count);
+        withAssigned.push_back(assigned);
+        return Args{withAssigned.data(), count + 1};
+    }
     bool evaluate(Interp &I, const ArgList &list, bool byRef = true);
     // For a built-in, which never writes its arguments: when one is an object (whose
     // default property it may read) or an array (of objects, perhaps), script code may run
