@@ -490,6 +490,15 @@ bool Interp::callProc(Proc *proc, const ArgList &args, Value *result)
             }
             if (hasError())
                 return false;
+        } else if (e->arithmetic) { // F(n - 1)
+            const Scalar r = e->scalar(*this);
+            if (!r.isNone()) {
+                storage[i + 1].setScalar(r);
+                continue;
+            }
+            if (!e->evalInFull(*this, storage[i + 1]))
+                return false;
+            continue;
         }
         if (!e->eval(*this, storage[i + 1]))
             return false;
