@@ -10,8 +10,7 @@ bool ElementOf::subscripts(Interp &I, Subscripts &out)
 
 bool ElementOf::callLateProcedure(Interp &I, Value *out)
 {
-    ArgValues av;
-    return av.evaluate(I, args) && I.callProc(global->proc, av.args(), out);
+    return I.callProcedure(global, args, out, var->written());
 }
 
 namespace {

@@ -299,16 +299,12 @@ bool MeExpr::eval(Interp &I, Value &out)
 
 bool ProcCall::eval(Interp &I, Value &out)
 {
-    if (entry->kind != GlobalEntry::Procedure)
-        return I.raiseNamed(err::TypeMismatch, name);
-    return I.callProc(entry->proc, args, &out);
+    return I.callProcedure(entry, args, &out, name);
 }
 
 bool ProcCall::call(Interp &I)
 {
-    if (entry->kind != GlobalEntry::Procedure)
-        return I.raiseNamed(err::TypeMismatch, name);
-    return I.callProc(entry->proc, args, nullptr);
+    return I.callProcedure(entry, args, nullptr, name);
 }
 
 bool BuiltinCall::eval(Interp &I, Value &out)

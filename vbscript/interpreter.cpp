@@ -462,13 +462,20 @@ bool Interp::callProc(Proc *proc, Args args, Value *result, Object *me)
     return runProc(proc, refs, result, me);
 }
 
-bool Interp::callProc(Proc *proc, const ArgList &args, Value *result)
+bool Interp::callProcedure(GlobalEntry *entry, const ArgList &args, Value *result, const QString &name)
 {
+    if (entry->kind != GlobalEntry::Procedure)
+        return raiseNamed(err::TypeMismatch, name);
+    Proc *proc = entry->proc;
     const int count = int(args.items.size());
     if (fatal || count != int(proc->params.size()) || stackExhausted()) {
         // The arguments run first, then the call fails: as a call of any other kind does.
         ArgValues av;
-        return av.evaluate(*this, args) && callProc(proc, av.args(), result);
+        if (!av.evaluate(*this, args))
+            return false;
+        if (entry->kind != GlobalEntry::Procedure) // the arguments made the name a variable
+            return raiseNamed(err::TypeMismatch, name);
+        return callProc(entry->proc, av.args(), result);
     }
     // The arguments are evaluated straight into the procedure's slots, in the caller's
     // frame. A variable or an element goes by reference; for a ByVal parameter, its value
@@ -502,6 +509,12 @@ bool Interp::callProc(Proc *proc, const ArgList &args, Value *result)
         }
         if (!e->eval(*this, storage[i + 1]))
             return false;
+    }
+    if (entry->kind != GlobalEntry::Procedure || entry->proc != proc) {
+        // An argument redefined the name (ExecuteGlobal): what it names now is called.
+        if (entry->kind != GlobalEntry::Procedure)
+            return raiseNamed(err::TypeMismatch, name);
+        return callProc(entry->proc, Args{refs + 1, count}, result);
     }
     for (int i = 0; i < count; ++i) {
         if (!proc->params[size_t(i)].byRef && refs[i + 1] != &storage[i + 1]) {

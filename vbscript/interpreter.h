@@ -206,8 +206,9 @@ public:
     }
     // Calls a script procedure with arguments already evaluated.
     bool callProc(Proc *proc, Args args, Value *result, Object *me = nullptr);
-    // Calls a script procedure with these arguments, evaluated here.
-    bool callProc(Proc *proc, const ArgList &args, Value *result);
+    // Calls the script procedure a global names with these arguments, evaluated here; what
+    // the name stands for once they have run is what is called (13 if no procedure).
+    bool callProcedure(GlobalEntry *entry, const ArgList &args, Value *result, const QString &name);
     // Records the pending error in Err and clears it (On Error Resume Next).
     void trapError();
     // The countdown behind the time limit; false with error when the script is stopped.
