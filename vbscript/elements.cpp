@@ -179,22 +179,6 @@ bool ElementOf::call(Interp &I)
 }
 
 namespace {
-// A variable's storage by the kind of the variable (Local or Global): for reading, and for
-// writing (a global then exists). Null for a global that is not a variable.
-template <Operand V> [[gnu::always_inline]] inline Value *arrayVariable(Interp &I, Expr *var, bool writing)
-{
-    if constexpr (V == Operand::Local) {
-        return I.frame->refs[static_cast<LocalVar *>(var)->slot];
-    } else {
-        GlobalEntry *entry = static_cast<GlobalVar *>(var)->entry;
-        if (entry->kind != GlobalEntry::Var)
-            return nullptr;
-        if (writing)
-            entry->exists = true;
-        return &entry->value;
-    }
-}
-
 // a(i) with a a local or global variable and one subscript, specialised for where the
 // variable and the subscript come from. An array and a subscript inside its bounds take
 // the short way; everything else (objects' default members, procedures defined later,
@@ -202,7 +186,7 @@ template <Operand V> [[gnu::always_inline]] inline Value *arrayVariable(Interp &
 template <Operand V, Operand X> struct ElementAt final : ElementOf {
     Scalar scalar(Interp &I) override
     {
-        const Value *base = arrayVariable<V>(I, var, false);
+        const Value *base = variableOf<V>(I, var, false);
         if (!base || !base->isArray())
             return Scalar::none();
         const Scalar at = scalarOperand<X>(I, args.items[0]);
@@ -215,7 +199,7 @@ template <Operand V, Operand X> struct ElementAt final : ElementOf {
 
     bool eval(Interp &I, Value &out) override
     {
-        const Value *base = arrayVariable<V>(I, var, false);
+        const Value *base = variableOf<V>(I, var, false);
         if (!base || !base->isArray())
             return ElementOf::eval(I, out);
         Expr *index = args.items[0];
@@ -224,7 +208,7 @@ template <Operand V, Operand X> struct ElementAt final : ElementOf {
             bool ranCode;
             if (!singleSubscript(I, index, i, ranCode))
                 return false;
-            base = arrayVariable<V>(I, var, false); // the subscript may have changed the variable
+            base = variableOf<V>(I, var, false); // the subscript may have changed the variable
             if (!base || !base->isArray())
                 return I.raiseNamed(err::TypeMismatch, var->written());
             return readElement(I, *base, i, out, var);
@@ -234,7 +218,7 @@ template <Operand V, Operand X> struct ElementAt final : ElementOf {
                 at = I.frame->refs[static_cast<LocalVar *>(index)->slot];
             } else if constexpr (X == Operand::Held) {
                 at = &static_cast<HeldValue *>(index)->value;
-            } else if (!(at = arrayVariable<Operand::Global>(I, index, false))) {
+            } else if (!(at = variableOf<Operand::Global>(I, index, false))) {
                 return ElementOf::eval(I, out); // a global that names a procedure: called there, once
             }
             int32_t i;
@@ -255,7 +239,7 @@ template <Operand V, Operand X> struct ElementAt final : ElementOf {
 
     bool assign(Interp &I, Value &&v, bool isSet) override
     {
-        Value *base = arrayVariable<V>(I, var, true);
+        Value *base = variableOf<V>(I, var, true);
         if (!base || !base->isArray() || isSet != v.isObject()) // nothing to convert: v is stored as it is
             return ElementOf::assign(I, std::move(v), isSet);
         int32_t i;
@@ -263,7 +247,7 @@ template <Operand V, Operand X> struct ElementAt final : ElementOf {
         if (!singleSubscript(I, args.items[0], i, ranCode))
             return false;
         if (X == Operand::Computed || ranCode) {
-            base = arrayVariable<V>(I, var, true); // the subscript may have changed the variable
+            base = variableOf<V>(I, var, true); // the subscript may have changed the variable
             if (!base || !base->isArray())
                 return I.raiseNamed(err::TypeMismatch, var->written());
         }

@@ -265,6 +265,23 @@ inline Operand operandKind(const Expr *e)
     }
 }
 
+// A variable's storage by the kind of the variable (Local or Global): for reading, and for
+// writing (a global then exists). Null for a global that is not a variable.
+template <Operand V> [[gnu::always_inline]] inline Value *variableOf(Interp &I, Expr *var, bool writing)
+{
+    static_assert(V == Operand::Local || V == Operand::Global);
+    if constexpr (V == Operand::Local) {
+        return I.frame->refs[static_cast<LocalVar *>(var)->slot];
+    } else {
+        GlobalEntry *entry = static_cast<GlobalVar *>(var)->entry;
+        if (entry->kind != GlobalEntry::Var)
+            return nullptr;
+        if (writing)
+            entry->exists = true;
+        return &entry->value;
+    }
+}
+
 // peekValue for an operand whose kind is known when compiling. `inFull`: a computed operand
 // is evaluated without trying the scalar way (its parent tried it already).
 template <Operand K> [[gnu::always_inline]] inline bool operandValue(Interp &I, Expr *e, const Value *&out, Value &tmp, bool inFull = false)

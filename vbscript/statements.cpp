@@ -75,18 +75,7 @@ private:
         return target->assign(I, std::move(v), false) ? Flow::Normal : Flow::Error;
     }
 
-    [[gnu::always_inline]] Value *variable(Interp &I)
-    {
-        if constexpr (T == Operand::Local) {
-            return I.frame->refs[static_cast<LocalVar *>(target)->slot];
-        } else {
-            GlobalEntry *entry = static_cast<GlobalVar *>(target)->entry;
-            if (entry->kind != GlobalEntry::Var)
-                return nullptr;
-            entry->exists = true;
-            return &entry->value;
-        }
-    }
+    [[gnu::always_inline]] Value *variable(Interp &I) { return variableOf<T>(I, target, true); }
 };
 
 template <Operand T> Assign *makeAssignTo(Interp &I, bool arithmetic)
