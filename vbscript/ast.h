@@ -184,7 +184,9 @@ struct Unary : Expr {
     Unary() { computed = true; }
     enum Op : uint8_t { Neg, Not, Plus } op;
     Expr *operand = nullptr;
+    Scalar scalar(Interp &I) override;
     bool eval(Interp &I, Value &out) override;
+    bool evalInFull(Interp &I, Value &out) override;
     Expr *resolve(Resolver &R) override;
 };
 

@@ -291,6 +291,9 @@ Expr *Member::resolve(Resolver &R)
 Expr *Unary::resolve(Resolver &R)
 {
     operand = R.expr(operand);
+    while (auto *p = dynamic_cast<Paren *>(operand)) // -(x), Not (a = b): a value anyway
+        operand = p->inner;
+    arithmetic = operand->arithmetic;
     return this;
 }
 

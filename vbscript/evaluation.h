@@ -325,4 +325,15 @@ template <Operand K> [[gnu::always_inline]] inline Scalar scalarOperand(Interp &
     }
 }
 
+// scalarOperand for an operand whose kind is known only when it runs.
+inline Scalar scalarOf(Interp &I, Expr *e)
+{
+    switch (e->access) {
+    case Expr::Access::Local: return scalarOperand<Operand::Local>(I, e);
+    case Expr::Access::Global: return scalarOperand<Operand::Global>(I, e);
+    case Expr::Access::Held: return scalarOperand<Operand::Held>(I, e);
+    default: return scalarOperand<Operand::Computed>(I, e);
+    }
+}
+
 } // namespace vbs

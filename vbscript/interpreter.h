@@ -185,7 +185,7 @@ public:
 
     // Runs the statements in turn: inline, since every block of every loop, If and call
     // comes here. What ends a statement other than normally goes to afterStatement.
-    Flow execBlock(const Block &block)
+    [[gnu::always_inline]] Flow execBlock(const Block &block)
     {
         if (stackExhausted()) [[unlikely]]
             return outOfStack();

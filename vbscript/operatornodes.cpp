@@ -5,12 +5,52 @@
 
 namespace vbs {
 
+Scalar Unary::scalar(Interp &I)
+{
+    const Scalar a = scalarOf(I, operand);
+    switch (op) {
+    case Neg:
+        if (a.type == VType::Double)
+            return Scalar::dbl(-a.d());
+        if (isIntegerOrLong(a.type)) // -(-32768) is a Long, -(-2147483648) a Double
+            return integerScalar(-a.bits, a.type == VType::Integer);
+        return Scalar::none();
+    case Not:
+        if (a.type == VType::Boolean)
+            return Scalar::boolean(!a.bits);
+        if (isIntegerOrLong(a.type))
+            return Scalar::whole(a.type, ~a.l());
+        return Scalar::none();
+    default:
+        return a;
+    }
+}
+
 bool Unary::eval(Interp &I, Value &out)
+{
+    if (arithmetic) {
+        const Scalar r = Unary::scalar(I);
+        if (!r.isNone()) {
+            out.setScalar(r);
+            return true;
+        }
+    }
+    return evalInFull(I, out);
+}
+
+bool Unary::evalInFull(Interp &I, Value &out)
 {
     const Value *v;
     Value tmp;
-    if (!peekValue(I, operand, v, tmp))
+    if (arithmetic && operand->access == Expr::Access::Other) { // the scalar way failed already
+        if (I.stackExhausted())
+            return I.raise(err::OutOfStack);
+        if (!operand->evalInFull(I, tmp))
+            return false;
+        v = &tmp;
+    } else if (!peekValue(I, operand, v, tmp)) {
         return false;
+    }
     switch (op) {
     case Neg:
         if (v->type() == VType::Double) {

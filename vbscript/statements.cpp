@@ -23,8 +23,8 @@ Flow Assign::exec(Interp &I)
     if (!value->eval(I, v))
         return Flow::Error;
     // A number into a variable that holds no string, object or array: nothing to check.
-    if (!isSet && v.type() < VType::String) {
-        if (Value *t = target->plainRef(I); t && t->type() < VType::String) {
+    if (!isSet && v.isPlain()) {
+        if (Value *t = target->plainRef(I); t && t->isPlain()) {
             *t = std::move(v);
             return Flow::Normal;
         }
@@ -42,7 +42,7 @@ template <Operand T, bool Arithmetic> struct AssignTo final : Assign {
             const Scalar r = value->scalar(I);
             if (!r.isNone()) [[likely]] {
                 Value *t = variable(I);
-                if (t && t->type() < VType::String) [[likely]] {
+                if (t && t->isPlain()) [[likely]] {
                     t->setScalar(r);
                     return Flow::Normal;
                 }
@@ -65,9 +65,9 @@ private:
         if (!(Arithmetic ? value->evalInFull(I, v) : value->eval(I, v)))
             return Flow::Error;
         // A number into a variable that holds no string, object or array: nothing to check.
-        if (v.type() < VType::String) {
+        if (v.isPlain()) {
             Value *t = variable(I);
-            if (t && t->type() < VType::String) {
+            if (t && t->isPlain()) {
                 *t = std::move(v);
                 return Flow::Normal;
             }
@@ -352,7 +352,7 @@ namespace {
 // What both counting modes of For share: set the counter, test it against the bound, run
 // the body, read the counter back (the body may change it) and step it.
 template <typename Number, typename Store, typename Load>
-Flow countLoop(Interp &I, const Block &body, Number from, Number to, Number step, Store store, Load load)
+[[gnu::always_inline]] inline Flow countLoop(Interp &I, const Block &body, Number from, Number to, Number step, Store store, Load load)
 {
     Number i = from;
     if (!store(i))
@@ -403,7 +403,7 @@ Flow ForStmt::exec(Interp &I)
         toLong(I, e, to_);
         toLong(I, st, step_);
         VType type = (s.type() == VType::Long || st.type() == VType::Long) ? VType::Long : VType::Integer;
-        auto store = [&](int64_t &i) {
+        auto store = [&](int64_t &i) __attribute__((always_inline)) {
             if (i > INT32_MAX || i < INT32_MIN)
                 return I.raise(err::Overflow);
             Value *c = variableStorage(I, var);
@@ -413,7 +413,7 @@ Flow ForStmt::exec(Interp &I)
                 c->setLong(int32_t(i));
             return true;
         };
-        auto load = [&](int64_t &i) {
+        auto load = [&](int64_t &i) __attribute__((always_inline)) {
             const Value *c = variableStorage(I, var);
             if (c->type() == VType::Integer) {
                 i = c->asInteger();

@@ -63,7 +63,7 @@ void reclaimArray(ArrayData *array)
 void Value::letGo()
 {
     // Until this slot stays as it is: what was released may store into it again.
-    while (m_type >= VType::String) {
+    while (holdsData(m_type)) {
         Value old(std::move(*this));
     }
 }
@@ -139,7 +139,7 @@ Value &Value::assignSlow(Value &&other) noexcept
 {
     if (this == &other)
         return *this;
-    if (m_type >= VType::String) {
+    if (holdsData(m_type)) {
         Value old(std::move(*this));
         m_type = other.m_type;
         moveFrom(other);

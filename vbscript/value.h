@@ -56,17 +56,17 @@ struct Scalar {
 class Value {
 public:
     Value() : m_type(VType::Empty) { m_cy = 0; }
-    ~Value() { if (m_type >= VType::String) destroy(); }
+    ~Value() { if (holdsData(m_type)) destroy(); }
     Value(const Value &other) : m_type(other.m_type)
     {
-        if (m_type < VType::String)
+        if (!holdsData(m_type))
             m_cy = other.m_cy;
         else
             copyFrom(other);
     }
     Value(Value &&other) noexcept : m_type(other.m_type)
     {
-        if (m_type < VType::String) {
+        if (!holdsData(m_type)) {
             m_cy = other.m_cy;
             other.m_type = VType::Empty;
         } else {
@@ -75,7 +75,7 @@ public:
     }
     Value &operator=(const Value &other)
     {
-        if (m_type < VType::String && other.m_type < VType::String) { // plain data: a copy
+        if (!holdsData(m_type) && !holdsData(other.m_type)) { // plain data: a copy
             m_type = other.m_type;
             m_cy = other.m_cy;
             return *this;
@@ -84,7 +84,7 @@ public:
     }
     Value &operator=(Value &&other) noexcept
     {
-        if (m_type < VType::String && other.m_type < VType::String) { // plain data: a copy
+        if (!holdsData(m_type) && !holdsData(other.m_type)) { // plain data: a copy
             m_type = other.m_type;
             m_cy = other.m_cy;
             return *this;
@@ -107,6 +107,15 @@ public:
     static Value error(int32_t code) { Value v; v.m_type = VType::Error; v.m_cy = code; return v; }
     static Value missing() { return error(MissingArgument); }
     static Value array(ArrayData *a); // adopts the reference
+
+    // Strings, objects and arrays: data held outside the Value, shared or counted. Every
+    // other type is plain data, copied as its bits.
+    // (Numbers up to Date come first and take one comparison.)
+    static constexpr bool holdsData(VType t)
+    {
+        return t >= VType::String && (t <= VType::Object || t == VType::Array);
+    }
+    bool isPlain() const { return !holdsData(m_type); }
 
     VType type() const { return m_type; }
     bool isEmpty() const { return m_type == VType::Empty; }
@@ -169,7 +178,7 @@ private:
     [[gnu::noinline]] void letGo();
     void becomePlain(VType type)
     {
-        if (m_type >= VType::String) [[unlikely]]
+        if (holdsData(m_type)) [[unlikely]]
             letGo();
         m_type = type;
     }

@@ -43,6 +43,15 @@ Sub Errors()
 End Sub
 Errors
 
+' Not and unary minus inside arithmetic and conditions, with their own widening.
+Dim smallest, lowest, flag
+smallest = -32767 - 1 : lowest = -2147483647 - 1 : flag = True
+WScript.Echo Not flag, Not i, TypeName(Not i), Not l, TypeName(Not l), Not d ' expect: 0 -101 Integer -100001 Long -3
+WScript.Echo Not e, IsNull(Not n), Not (i > 1) Or flag, Not s ' expect: -1 -1 -1 -8
+WScript.Echo -smallest, TypeName(-smallest), -lowest, TypeName(-lowest) ' expect: 32768 Long 2147483648 Double
+WScript.Echo -flag, TypeName(-flag), -d * 2, -(i - 1), TypeName(-e) ' expect: 1 Integer -3 -99 Integer
+If Not flag Or Not (a(0) > 5) Then WScript.Echo "wrong" Else WScript.Echo "right" ' expect: right
+
 ' An operand whose default property runs code is read once, when its operator needs it.
 Class Counter
     Public Calls
