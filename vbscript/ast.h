@@ -395,7 +395,9 @@ struct DimStmt : Stmt { // Dim/ReDim with bounds: (re)creates arrays when it run
     bool isReDim = false;
     bool preserve = false;
     Flow exec(Interp &I) override;
-    static bool resizeInPlace(Value &target, const Subscripts &counts, int64_t total);
+    // ReDim Preserve where the storage can stay: Failed with the error set (no memory).
+    enum class Resize : uint8_t { NotInPlace, Done, Failed };
+    static Resize resizeInPlace(Interp &I, Value &target, const Subscripts &counts, int64_t total);
     void resolve(Resolver &R) override;
 };
 

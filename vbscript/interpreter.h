@@ -219,8 +219,9 @@ public:
         return checkClock();
     }
     bool stackExhausted() const { return m_stack.exhausted(); }
-    // The element counts and their product for Dim a(b1, b2, ...): 9 for a bound below -1
-    // or more than 60 dimensions, 7 beyond the limits.
+    // The element counts and their product for Dim a(b1, b2, ...), charged to the clock: 9
+    // for a bound below -1 or more than 60 dimensions, 7 beyond the limits. Whoever then
+    // allocates asks for the memory (Context::reserveMemory).
     bool arrayShape(const std::vector<Expr *> &bounds, Subscripts &counts, int64_t &total, const QString &name);
     // After the script was stopped (time limit, WScript.Quit): the stop's error again.
     bool raiseStop();

@@ -186,34 +186,38 @@ bool Interp::arrayShape(const std::vector<Expr *> &bounds, Subscripts &counts, i
             return raise(err::OutOfMemory);
         counts.push_back(int32_t(count));
     }
-    return reserveMemory(total * qint64(sizeof(Value))) && spend(total);
+    return spend(total);
 }
 
 // ReDim Preserve of an array that only this variable holds, where only the last
 // dimension changes: the elements keep their places, so the storage grows where it is
 // (amortised, so growing an array one element at a time stays linear).
-bool DimStmt::resizeInPlace(Value &target, const Subscripts &counts, int64_t total)
+DimStmt::Resize DimStmt::resizeInPlace(Interp &I, Value &target, const Subscripts &counts, int64_t total)
 {
     if (!target.isArray())
-        return false;
+        return Resize::NotInPlace;
     ArrayData *a = target.asArray();
     if (a->refs != 1 || a->dims() != int(counts.size()) || a->dims() == 0)
-        return false;
+        return Resize::NotInPlace;
     for (int d = 0; d + 1 < a->dims(); ++d)
         if (a->counts[size_t(d)] != counts[size_t(d)])
-            return false;
+            return Resize::NotInPlace;
     // Elements cut off leave the array before they are let go of: a Class_Terminate they
     // run may ReDim or erase the very array.
     std::vector<Value> cut;
     if (size_t(total) < a->data.size()) {
         cut.assign(std::make_move_iterator(a->data.begin() + ptrdiff_t(total)), std::make_move_iterator(a->data.end()));
     } else if (size_t(total) > a->data.capacity()) {
-        a->data.reserve(std::max(size_t(total), a->data.capacity() * 2));
+        // Memory is asked for only when the storage grows, not for every element added.
+        const size_t capacity = std::max(size_t(total), a->data.capacity() * 2);
+        if (!I.reserveMemory(qint64(capacity) * qint64(sizeof(Value))))
+            return Resize::Failed;
+        a->data.reserve(capacity);
     }
     a->data.resize(size_t(total));
     a->counts.back() = counts.back();
     cut.clear();
-    return true;
+    return Resize::Done;
 }
 
 Flow DimStmt::exec(Interp &I)
@@ -252,8 +256,15 @@ Flow DimStmt::exec(Interp &I)
             I.raiseNamed(err::ArrayLocked, v.target->written());
             return Flow::Error;
         }
-        if (preserve && resizeInPlace(*target, counts, total))
-            continue;
+        if (preserve) {
+            const Resize r = resizeInPlace(I, *target, counts, total);
+            if (r == Resize::Failed)
+                return Flow::Error;
+            if (r == Resize::Done)
+                continue;
+        }
+        if (!I.reserveMemory(total * qint64(sizeof(Value))))
+            return Flow::Error;
         auto *a = new ArrayData;
         Value fresh = Value::array(a);
         a->fixed = !isReDim;

@@ -423,6 +423,8 @@ void TestEngine::memoryCapEndsTheScript_data()
     QTest::newRow("strings in an array")
         << "Dim parts(2000)\r\ns = Space(1000000)\r\nFor i = 0 To 2000\r\n  parts(i) = s & i\r\nNext";
     QTest::newRow("one large array") << "ReDim a(20000000)";
+    QTest::newRow("an array grown by ReDim Preserve")
+        << "ReDim a(0)\r\nFor i = 1 To 100000\r\n  ReDim Preserve a(i * 200)\r\nNext";
     QTest::newRow("Split into many pieces") << "parts = Split(String(50000000, \",\"), \",\")";
     QTest::newRow("dictionary of strings")
         << "Set d = CreateObject(\"Scripting.Dictionary\")\r\nFor i = 1 To 2000\r\n  d.Add i, Space(1000000) & i\r\nNext";

@@ -40,7 +40,8 @@ bool ScriptObject::initialize()
         }
         Subscripts counts;
         int64_t total;
-        if (!m_interp->arrayShape(f.bounds, counts, total, f.name))
+        if (!m_interp->arrayShape(f.bounds, counts, total, f.name)
+            || !m_interp->reserveMemory(total * qint64(sizeof(Value))))
             return false;
         auto *a = new ArrayData;
         m_fields[i] = Value::array(a);
