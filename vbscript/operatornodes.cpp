@@ -350,14 +350,46 @@ bool Binary::apply(Interp &I, const Value &a, const Value &b, Value &out) const
     return done || applyGeneral(I, a, b, out);
 }
 
+namespace {
+// The decimal digits of an Integer or a Long, as concatenation writes them, without a
+// string of their own.
+class WholeText {
+public:
+    explicit WholeText(int64_t n)
+    {
+        const bool negative = n < 0;
+        uint64_t m = negative ? uint64_t(-(n + 1)) + 1 : uint64_t(n);
+        char16_t *p = m_digits + sizeof m_digits / sizeof *m_digits;
+        do {
+            *--p = char16_t(u'0' + m % 10);
+            m /= 10;
+        } while (m);
+        if (negative)
+            *--p = u'-';
+        m_view = QStringView(p, m_digits + sizeof m_digits / sizeof *m_digits);
+    }
+    QStringView view() const { return m_view; }
+
+private:
+    char16_t m_digits[24];
+    QStringView m_view;
+};
+} // namespace
+
 bool Binary::applyGeneral(Interp &I, const Value &a, const Value &b, Value &out) const
 {
-    if (op == BinOp::Concat && a.isString() && b.isString()) {
-        QString joined;
-        if (!joinText(I, a.asString(), b.asString(), joined))
-            return false;
-        out = Value::string(std::move(joined));
-        return true;
+    if (op == BinOp::Concat) {
+        // The commonest joins, text with text or with a whole number ("key" & i), build
+        // the result at once.
+        const bool as = a.isString(), bs = b.isString();
+        if ((as || isIntegerOrLong(a.type())) && (bs || isIntegerOrLong(b.type()))) {
+            const WholeText aw(as ? 0 : a.scalar().bits), bw(bs ? 0 : b.scalar().bits);
+            QString joined;
+            if (!joinText(I, as ? QStringView(a.asString()) : aw.view(), bs ? QStringView(b.asString()) : bw.view(), joined))
+                return false;
+            out = Value::string(std::move(joined));
+            return true;
+        }
     }
     return binaryOp(I, op, a, b, out);
 }
