@@ -18,7 +18,7 @@ namespace {
 // The subscript of a(i), as a Long. `ranCode` tells whether script code may have run on
 // the way (a computed index, or an object's default property): the variable holding the
 // array must then be read again, since that code may have reassigned or erased it.
-inline bool singleSubscript(Interp &I, Expr *e, int32_t &i, bool &ranCode)
+[[gnu::always_inline]] inline bool singleSubscript(Interp &I, Expr *e, int32_t &i, bool &ranCode)
 {
     if (e->arithmetic && e->access == Expr::Access::Other) { // a(i + 1): no code runs
         const Scalar s = e->scalar(I);

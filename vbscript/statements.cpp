@@ -78,6 +78,18 @@ private:
     [[gnu::always_inline]] Value *variable(Interp &I) { return variableOf<T>(I, target, true); }
 };
 
+// A Let into an element, a(i) = v: the value goes to the element's own assignment, with
+// no variable of its own to look for first.
+struct AssignElement final : Assign {
+    Flow exec(Interp &I) override
+    {
+        Value v;
+        if (!value->eval(I, v))
+            return Flow::Error;
+        return target->assign(I, std::move(v), false) ? Flow::Normal : Flow::Error;
+    }
+};
+
 template <Operand T> Assign *makeAssignTo(Interp &I, bool arithmetic)
 {
     if (arithmetic)
@@ -96,7 +108,11 @@ Stmt *Assign::specialised(Interp &I)
     switch (operandKind(target)) {
     case Operand::Local: a = makeAssignTo<Operand::Local>(I, arithmetic); break;
     case Operand::Global: a = makeAssignTo<Operand::Global>(I, arithmetic); break;
-    default: return this;
+    default:
+        if (!dynamic_cast<ElementOf *>(target))
+            return this;
+        a = I.make<AssignElement>();
+        break;
     }
     static_cast<Assign &>(*a) = *this; // the fields; the class stays the new one
     return a;
