@@ -62,3 +62,26 @@ WScript.Echo Err.Number, g ' expect: 450 10
 Err.Clear
 x = Add(1, 2, BumpG())
 WScript.Echo Err.Number, g ' expect: 450 20
+Err.Clear
+On Error GoTo 0
+
+' An element passed by reference stays an element of the array it was in when a later
+' argument puts another array in the variable, or empties it.
+Dim held
+held = Array(1, 2, 3)
+Function Swap()
+    held = Array(7, 8)
+    Swap = 0
+End Function
+Function Drop()
+    held = Empty
+    Drop = 0
+End Function
+Sub SetFirst(a, b)
+    a = "set"
+    WScript.Echo a, b
+End Sub
+SetFirst held(0), Swap() ' expect: set 0
+WScript.Echo Join(held, ",") ' expect: 7,8
+SetFirst held(1), Drop() ' expect: set 0
+WScript.Echo IsEmpty(held) ' expect: -1
