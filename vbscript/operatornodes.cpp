@@ -26,16 +26,24 @@ Scalar Unary::scalar(Interp &I)
     }
 }
 
-bool Unary::eval(Interp &I, Value &out)
+namespace {
+// eval of an arithmetic node: the scalar way first, then `full` where it gives none.
+template <typename Node, typename Full> [[gnu::always_inline]] inline bool scalarFirst(Node &node, Interp &I, Value &out, Full full)
 {
-    if (arithmetic) {
-        const Scalar r = Unary::scalar(I);
+    if (node.arithmetic) {
+        const Scalar r = node.Node::scalar(I);
         if (!r.isNone()) {
             out.setScalar(r);
             return true;
         }
     }
-    return evalInFull(I, out);
+    return full();
+}
+} // namespace
+
+bool Unary::eval(Interp &I, Value &out)
+{
+    return scalarFirst(*this, I, out, [&] { return evalInFull(I, out); });
 }
 
 bool Unary::evalInFull(Interp &I, Value &out)
@@ -207,14 +215,7 @@ template <BinOp Op, Operand L, Operand R> struct BinaryOf final : Binary {
     }
     bool eval(Interp &I, Value &out) override
     {
-        if (arithmetic) {
-            const Scalar r = BinaryOf::scalar(I);
-            if (!r.isNone()) {
-                out.setScalar(r);
-                return true;
-            }
-        }
-        return inFull(I, out);
+        return scalarFirst(*this, I, out, [&] { return inFull(I, out); });
     }
     bool evalInFull(Interp &I, Value &out) override { return inFull(I, out); }
     // A comparison as a condition gives its answer straight away.
