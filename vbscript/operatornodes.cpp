@@ -28,10 +28,10 @@ Scalar Unary::scalar(Interp &I)
 
 namespace {
 // eval of an arithmetic node: the scalar way first, then `full` where it gives none.
-template <typename Node, typename Full> [[gnu::always_inline]] inline bool scalarFirst(Node &node, Interp &I, Value &out, Full full)
+template <typename Evaluated, typename Full> [[gnu::always_inline]] inline bool scalarFirst(Evaluated &node, Interp &I, Value &out, Full full)
 {
     if (node.arithmetic) {
-        const Scalar r = node.Node::scalar(I);
+        const Scalar r = node.Evaluated::scalar(I);
         if (!r.isNone()) {
             out.setScalar(r);
             return true;
